@@ -1,0 +1,5 @@
+# Cross-compiles for 64-bit Windows with MinGW-w64 (posix threads) and runs tests under Wine.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(KARVOLD_MINGW_PREFIX x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

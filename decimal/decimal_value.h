@@ -1,0 +1,82 @@
+#pragma once
+
+// The calculator's only number type: an exact decimal in sign-magnitude form,
+// integerPart + numerator / denominator, with a power-of-ten denominator.
+// No floating point anywhere.
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+inline constexpr std::int64_t MaxIntegerPart = 999'999'999'999;
+inline constexpr int MaxDigits = 12;
+inline constexpr std::int64_t MaxDenominator = 1'000'000'000'000'000'000;
+
+// Big enough for Format of any record, hand-made ones included: sign, 19 whole-number
+// digits, 6 group commas, point, 19 fraction digits and the terminator.
+inline constexpr std::size_t FormatBufferSize = 48;
+
+enum class DecimalError : std::uint32_t {
+    None = 0,
+    DivideByZero = 1,
+    Overflow = 2,
+    Input = 3,
+};
+
+struct DecimalValue {
+    std::int64_t integerPart = 0;
+    std::int64_t numerator = 0;
+    std::int64_t denominator = 1;
+    std::uint32_t negative = 0;  // nonzero means negative
+    DecimalError errorCode = DecimalError::None;
+
+    DecimalValue() = default;
+    explicit DecimalValue(DecimalError code) : errorCode(code) {}
+    DecimalValue(std::int64_t integer, std::int64_t fractionNumerator,
+                 std::int64_t fractionDenominator, std::uint32_t isNegative)
+        : integerPart(integer),
+          numerator(fractionNumerator),
+          denominator(fractionDenominator),
+          negative(isNegative) {}
+
+    bool IsZero() const { return integerPart == 0 && numerator == 0; }
+    bool HasError() const { return errorCode != DecimalError::None; }
+    bool Equals(const DecimalValue& other) const;
+    bool IsGreaterThan(const DecimalValue& other) const;
+
+    // Keeps an earlier error code unless v is 0.
+    void SetInteger(std::int64_t v);
+    void Normalize();
+
+    DecimalValue Add(const DecimalValue& other) const;
+    DecimalValue Subtract(const DecimalValue& other) const;
+    DecimalValue Multiply(const DecimalValue& other) const;
+    DecimalValue Divide(const DecimalValue& other) const;
+
+    // Writes at most size bytes, always terminated (when size > 0).
+    void Format(char* buffer, std::size_t size, bool grouping) const;
+    // Reads up to the first NUL or the end of the text; never fails.
+    void Parse(std::string_view text);
+    bool AppendDigit(char digit, bool afterPoint, bool startNew);
+};
+
+// Shared routines on 64-bit integers.
+int DecimalExponent(std::int64_t x);
+std::int64_t PowerOfTen(int n);
+void StripTrailingZeros(std::int64_t& numerator, std::int64_t& denominator);
+void TruncateFraction(std::int64_t& numerator, std::int64_t& denominator, int digits);
+char DigitAt(std::int64_t x, int place);
+
+struct Fraction {
+    std::int64_t numerator = 0;
+    std::int64_t denominator = 1;
+};
+
+Fraction MultiplyFractions(Fraction a, Fraction b);
+
+struct LongDivision {
+    Fraction quotient;
+    std::int64_t scale = 1;
+};
+
+LongDivision LongDivide(std::int64_t dividend, std::int64_t divisor, std::int64_t scale);

@@ -1,0 +1,34 @@
+#pragma once
+
+// Resource ids, shared by the .rc file and the program. Plain macros: windres reads them too.
+
+// Dialogs
+#define IDD_ABOUT 100
+
+// Bitmaps: the digit glyphs are IDB_DIGIT0 + digit.
+#define IDB_DIGIT0 101
+#define IDB_POINT 111
+#define IDB_COMMA 112
+#define IDB_BODY_TILE 115
+#define IDB_MINUS 116
+
+// Menus
+#define IDM_POPUP 108
+
+// Icons
+#define IDI_KARVOLD 118
+
+// Menu commands
+#define IDC_HELP_CONTENTS 40002
+#define IDC_ABOUT 40003
+#define IDC_MINIMIZE 40005
+
+// Strings: key captions are IDS_KEY_FIRST + key index; error texts IDS_ERROR_FIRST - 1 + code.
+#define IDS_KEY_FIRST 1
+#define IDS_TAX_INCLUDED 4
+#define IDS_TAX_EXCLUDED 5
+#define IDS_ERROR_FIRST 31
+#define IDS_ERROR_DIVIDE_BY_ZERO 31
+#define IDS_ERROR_OVERFLOW 32
+#define IDS_ERROR_INPUT 33
+#define IDS_TAX_AMOUNT 34

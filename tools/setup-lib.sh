@@ -1,0 +1,49 @@
+# Shared set-up steps of the run and test commands (sourced, not run).
+
+karvold_packages=(
+    cmake g++ libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev clang
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-x86-64-dev
+    wine64 wine xvfb x11-utils xdotool xclip fonts-ipafont-gothic locales imagemagick fp-utils
+)
+
+karvold_as_root() {
+    if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+karvold_install_packages() {
+    local missing=()
+    for p in "${karvold_packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        karvold_as_root apt-get update
+        karvold_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+    fi
+}
+
+karvold_enable_japanese_locale() {
+    if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+        karvold_as_root sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+        grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen ||
+            echo 'ja_JP.UTF-8 UTF-8' | karvold_as_root tee -a /etc/locale.gen >/dev/null
+        karvold_as_root locale-gen
+    fi
+}
+
+# Runs a command with an X display: the caller's, or a private Xvfb stopped afterwards.
+karvold_with_display() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+        "$@"
+        return
+    fi
+    local num=$((90 + RANDOM % 100))
+    Xvfb ":$num" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    local xpid=$!
+    sleep 1
+    local status=0
+    DISPLAY=":$num" "$@" || status=$?
+    kill "$xpid" 2>/dev/null || true
+    wait "$xpid" 2>/dev/null || true
+    return $status
+}
