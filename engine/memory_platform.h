@@ -1,0 +1,56 @@
+#pragma once
+
+// In-memory platform for tests and the headless driver: an installation whose registry
+// values and files are held in maps, a fixed date and a clipboard string.
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "engine/platform.h"
+
+class MemoryInstallation : public Installation {
+public:
+    std::optional<std::string> programFolder;  // "InstalledDir"; nothing: value missing
+    std::optional<std::string> dataFolder;     // "InstalledDataDir"
+    bool keyPresent = true;
+    std::map<std::string, std::string> files;  // full path -> bytes
+
+    bool QueryInstallDir(char* buffer, std::size_t size, bool program) const override;
+    std::optional<std::size_t> ReadFileStart(const char* path,
+                                             std::span<std::uint8_t> bytes) const override;
+};
+
+class FixedClock : public Clock {
+public:
+    explicit FixedClock(LocalDate date) : date_(date) {}
+    LocalDate Today() const override { return date_; }
+
+private:
+    LocalDate date_;
+};
+
+// The machine's own local date, from the C library (for the headless driver).
+class SystemClock : public Clock {
+public:
+    LocalDate Today() const override;
+};
+
+class MemoryClipboard : public Clipboard {
+public:
+    std::optional<std::string> text;  // nothing: the clipboard holds no text
+    bool available = true;             // false: another program holds it open
+
+    bool SetText(std::string_view newText) override;
+    bool GetText(char* buffer, std::size_t size) override;
+};
+
+// A machine without the installation: no registry key, no files.
+struct MemoryPlatform {
+    MemoryInstallation installation;
+    SystemClock clock;
+    MemoryClipboard clipboard;
+
+    MemoryPlatform() { installation.keyPresent = false; }
+    EnginePlatform Get() { return {installation, clock, clipboard}; }
+};
