@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 
 #include "engine/calc_engine.h"
@@ -15,10 +14,9 @@ constexpr std::size_t MaxPasteLength = 19;
 }  // namespace
 
 std::int32_t CalcEngine::ClipboardKey(bool paste) {
-    if (state == EngineState::Error) {
+    if (!BeginCommand()) {
         return 0;
     }
-    taxState = TaxState::None;
 
     if (!paste) {
         // The display shows 1,234,567.5; the clipboard receives 1234567.5.
@@ -31,26 +29,10 @@ std::int32_t CalcEngine::ClipboardKey(bool paste) {
     if (!clipboard_.GetText(pasted.data(), pasted.size())) {
         return 0;
     }
-    const void* end = std::memchr(pasted.data(), '\0', MaxPasteLength);
-    const std::size_t length =
-        end ? static_cast<std::size_t>(static_cast<const char*>(end) - pasted.data())
-            : MaxPasteLength;
-    display.Parse(std::string_view(pasted.data(), length));
+    // Parse stops at the terminator; the bound holds even if the platform left none.
+    display.Parse(std::string_view(pasted.data(), MaxPasteLength));
 
     // The pasted number is one being typed: 12 pasted, then 3, shows 123.
-    switch (state) {
-        case EngineState::Cleared:
-            state = EngineState::EnteringFirst;
-            break;
-        case EngineState::Waiting:
-        case EngineState::Result:
-            state = pendingOperator != Operator::None ? EngineState::EnteringSecond
-                                                      : EngineState::EnteringFirst;
-            break;
-        case EngineState::EnteringFirst:
-        case EngineState::EnteringSecond:
-        case EngineState::Error:
-            break;
-    }
+    state = NewNumberState();
     return 1;
 }
