@@ -47,25 +47,13 @@ TEST(Compute, PassesErrorsOnWithoutLatchingThem) {
     EXPECT_EQ(t.engine.Compute(flagged, Whole(1), Operator::Add).errorCode, DecimalError::None);
 }
 
-enum Register { Display, Left, Right, Constant, Memory, GrandTotal };
-
-DecimalValue& RegisterOf(CalcEngine& engine, Register reg) {
-    switch (reg) {
-        case Display:
-            return engine.display;
-        case Left:
-            return engine.leftOperand;
-        case Right:
-            return engine.rightOperand;
-        case Constant:
-            return engine.constant;
-        case Memory:
-            return engine.memory;
-        case GrandTotal:
-            break;
-    }
-    return engine.grandTotal;
-}
+using Register = DecimalValue CalcEngine::*;
+constexpr Register Display = &CalcEngine::display;
+constexpr Register Left = &CalcEngine::leftOperand;
+constexpr Register Right = &CalcEngine::rightOperand;
+constexpr Register Constant = &CalcEngine::constant;
+constexpr Register Memory = &CalcEngine::memory;
+constexpr Register GrandTotal = &CalcEngine::grandTotal;
 
 TEST(CheckErrors, LatchesTheFirstCodeInRegisterOrder) {
     const struct {
@@ -94,7 +82,7 @@ TEST(CheckErrors, LatchesTheFirstCodeInRegisterOrder) {
         t.engine.grandTotal = Whole(5);
         std::uint32_t code = 1;
         for (Register reg : row.flagged) {
-            RegisterOf(t.engine, reg).errorCode = static_cast<DecimalError>(code++);
+            (t.engine.*reg).errorCode = static_cast<DecimalError>(code++);
         }
         EXPECT_TRUE(t.engine.CheckErrors());
         EXPECT_EQ(t.engine.state, EngineState::Error);

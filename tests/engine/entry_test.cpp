@@ -148,21 +148,4 @@ TEST(ClearKey, InEveryState) {
     }
 }
 
-// C in EnteringFirst also clears the first operand that the typed number would become.
-TEST(ClearKey, ClearsTheOperandBeingTyped) {
-    TestEngine first;
-    first.Press("12+3=4");
-    first.engine.leftOperand.SetInteger(9);
-    first.Press("C");
-    EXPECT_TRUE(first.engine.leftOperand.IsZero());
-
-    TestEngine second;
-    second.Press("12+5");
-    second.engine.rightOperand.SetInteger(9);
-    second.Press("C");
-    EXPECT_TRUE(second.engine.rightOperand.IsZero());
-    EXPECT_EQ(Shown(second.engine.leftOperand), "12");
-    EXPECT_EQ(second.engine.pendingOperator, Operator::Add);
-}
-
 }  // namespace
