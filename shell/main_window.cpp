@@ -79,6 +79,16 @@ LRESULT OnNcRButtonUp(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
+// Default handling of the button-down would swallow the button-up in a system-menu loop of
+// its own (Wine does so), and the menu opens at the button-up.
+LRESULT OnNcRButtonDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    POINT point{};
+    if (AppOf(window) == nullptr || !ClientPointOf(window, lParam, point)) {
+        return Default(window, message, wParam, lParam);
+    }
+    return 0;
+}
+
 LRESULT OnKeyUp(HWND window, WPARAM wParam) {
     const bool controlHeld = GetKeyState(VK_CONTROL) < 0;
     const KeyUpResult result = KeyUpActionFor(static_cast<std::uint32_t>(wParam), controlHeld);
@@ -204,6 +214,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_PAINT:         return OnPaint(window, message, wParam, lParam);
         case WM_NCHITTEST:     return OnNcHitTest(window, message, wParam, lParam);
         case WM_NCMOUSEMOVE:   return OnNcMouseMove(window, message, wParam, lParam);
+        case WM_NCRBUTTONDOWN: return OnNcRButtonDown(window, message, wParam, lParam);
         case WM_NCRBUTTONUP:   return OnNcRButtonUp(window, message, wParam, lParam);
         case WM_KEYUP:         return OnKeyUp(window, wParam);
         case WM_CHAR:          return OnChar(window, wParam);
