@@ -113,29 +113,6 @@ TEST_F(IndicatorTest, MemoryMarkShowsAlone) {
     EXPECT_EQ(InkOf(Teal, 20, 250), 0);
 }
 
-TEST_F(IndicatorTest, NothingWithoutErrorTaxOrMemory) {
-    EXPECT_EQ(InkOf(Teal, 15, 250), 0);
-    EXPECT_EQ(InkOf(Violet, 15, 250), 0);
-}
-
-TEST_F(IndicatorTest, UnknownCodesDrawNoText) {
-    SetDisplay(DecimalValue(static_cast<DecimalError>(7)));
-    EXPECT_EQ(InkOf(Teal, 15, 250), 0);
-    SetDisplay(DecimalValue());
-    app_->engine.taxState = static_cast<TaxState>(9);
-    EXPECT_EQ(InkOf(Teal, 15, 250), 0);
-}
-
-TEST_F(IndicatorTest, TextsStartAtTheInsetCorner) {
-    app_->engine.taxState = TaxState::Excluded;
-    Canvas canvas(300, 450);
-    Draw(canvas);
-    EXPECT_GT(canvas.CountOf(20, 25, 60, 60, Teal), 0);
-    EXPECT_EQ(canvas.CountOf(0, 0, 20, 450, Teal), 0);
-    // Above the inset only the number's glyphs, at the right, may be teal.
-    EXPECT_EQ(canvas.CountOf(0, 0, 250, 25, Teal), 0);
-}
-
 TEST_F(DisplayTest, WithoutSkinNothingIsDrawn) {
     app_->ReleaseSkin();
     app_->engine.memory = DecimalValue(5, 0, 1, 0);

@@ -22,7 +22,6 @@ TEST(KeyUp, SpecialKeysAndCopyPasteShortcuts) {
     const KeyUpCase cases[] = {
         {"Backspace", VK_BACK, false, KeyUpAction::Command, 8},
         {"Delete", VK_DELETE, false, KeyUpAction::Command, 8},
-        {"Ctrl+Delete", VK_DELETE, true, KeyUpAction::Command, 8},
         {"Escape", VK_ESCAPE, false, KeyUpAction::Close, 0},
         {"Insert", VK_INSERT, false, KeyUpAction::PostChar, 'D'},
         {"Ctrl+C", 'C', true, KeyUpAction::PostChar, 'S'},
@@ -31,9 +30,6 @@ TEST(KeyUp, SpecialKeysAndCopyPasteShortcuts) {
         {"plain V", 'V', false, KeyUpAction::None, 0},
         {"Ctrl+X", 'X', true, KeyUpAction::None, 0},
         {"Return", VK_RETURN, false, KeyUpAction::None, 0},
-        {"Q", 'Q', false, KeyUpAction::None, 0},
-        {"digit", '7', false, KeyUpAction::None, 0},
-        {"Control itself", VK_CONTROL, true, KeyUpAction::None, 0},
     };
     for (const auto& c : cases) {
         const KeyUpResult result = KeyUpActionFor(c.virtualKey, c.control);
@@ -56,9 +52,7 @@ TEST(HelpPath, RegisteredFolderOrBesideTheProgram) {
          "C:\\Faltrane\\EXE\\Karvold.chm"},
         // The registered path is used as it is stored.
         {"registered with backslash", "D:\\App\\", nullptr, true, "D:\\App\\\\EXE\\Karvold.chm"},
-        {"registered empty", "", nullptr, true, "\\EXE\\Karvold.chm"},
         {"not registered", nullptr, "C:\\Tools\\karvold.exe", true, "C:\\Tools\\Karvold.chm"},
-        {"program at a root", nullptr, "Z:\\karvold.exe", true, "Z:\\Karvold.chm"},
         {"program without folder", nullptr, "karvold.exe", true, "Karvold.chm"},
     };
     for (const auto& c : cases) {

@@ -20,12 +20,10 @@ TEST_F(PaintTest, DisplayStripIsWhiteWithATwoLineEdge) {
         Rgb24 colour;
     };
     const PixelCase cases[] = {
-        {16, 21, White},        {100, 40, White},       {284, 59, White},
-        {15, 60, EdgeBlue},     {150, 60, EdgeBlue},    {285, 60, EdgeBlue},
-        {285, 20, EdgeBlue},    {285, 45, EdgeBlue},    {16, 61, ShadowGrey},
-        {150, 61, ShadowGrey},  {286, 61, ShadowGrey},  {286, 21, ShadowGrey},
-        {286, 50, ShadowGrey},  {150, 1, BodyYellow},   {150, 0, BodyYellow},
-        {0, 225, BodyYellow},   {298, 225, BodyYellow},
+        {16, 21, White},       {284, 59, White},      {15, 60, EdgeBlue},
+        {285, 60, EdgeBlue},   {285, 20, EdgeBlue},   {16, 61, ShadowGrey},
+        {286, 61, ShadowGrey}, {286, 21, ShadowGrey}, {150, 1, BodyYellow},
+        {0, 225, BodyYellow},  {298, 225, BodyYellow},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(canvas.At(c.x, c.y), c.colour) << "pixel " << c.x << "," << c.y;
@@ -34,22 +32,6 @@ TEST_F(PaintTest, DisplayStripIsWhiteWithATwoLineEdge) {
     EXPECT_NE(canvas.At(15, 61), ShadowGrey);
     EXPECT_NE(canvas.At(287, 61), ShadowGrey);
     EXPECT_NE(canvas.At(286, 20), ShadowGrey);
-}
-
-TEST_F(PaintTest, BodyIsThePatternInsideTheOutline) {
-    Canvas canvas(300, 450, RGB(1, 2, 3));
-    DrawAll(canvas);
-    // Below the display and between keys only the tile's grey and white show.
-    int grey = 0;
-    int white = 0;
-    for (int x = 20; x < 280; ++x) {
-        const Rgb24 pixel = canvas.At(x, 75);
-        grey += pixel == Rgb24{192, 192, 192} ? 1 : 0;
-        white += pixel == White ? 1 : 0;
-    }
-    EXPECT_GT(grey, 0);
-    EXPECT_GT(white, 0);
-    EXPECT_EQ(grey + white, 260);
 }
 
 // Rows of a key's left border: EDGE_RAISED starts with the light outer line, EDGE_SUNKEN

@@ -191,20 +191,4 @@ TEST_F(WindowProcTest, WithoutAnAppMessagesGetTheirDefaultHandling) {
     EXPECT_EQ(PostedCloses(), 1);
 }
 
-TEST_F(WindowProcTest, WindowClassAndStyle) {
-    char name[32] = {};
-    GetClassNameA(window_, name, sizeof(name));
-    EXPECT_STREQ(name, "KARVOLD");
-    char title[32] = {};
-    GetWindowTextA(window_, title, sizeof(title));
-    EXPECT_STREQ(title, "Karvold");
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(window_, GWL_STYLE)) & ~static_cast<DWORD>(WS_VISIBLE | WS_CLIPSIBLINGS),
-              static_cast<DWORD>(WS_POPUP));
-    EXPECT_EQ(GetClassLongA(window_, GCL_STYLE), static_cast<DWORD>(CS_HREDRAW | CS_VREDRAW));
-    RECT client{};
-    GetClientRect(window_, &client);
-    EXPECT_EQ(client.right, 300);
-    EXPECT_EQ(client.bottom, 450);
-}
-
 }  // namespace
