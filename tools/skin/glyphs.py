@@ -118,15 +118,18 @@ def shapes_for(char):
         length = WIDTH - 1.0
         # Centred on the cell at mid-height, where the slant has moved it by half.
         x0 = (cell - length - SLANT) / 2
-        return [_shear(_bar(x0, x0 + length, MIDDLE), 0)]
+        return [_shear(inset(_bar(x0, x0 + length, MIDDLE), GAP / 2), 0)]
     if char == ".":
+        # The size of a vertical stroke, standing on the baseline like the foot bar.
         x0 = (cell - STROKE - SLANT * BAR / (BASE - TOP)) / 2
         square = [(x0, BASE - BAR), (x0 + STROKE, BASE - BAR), (x0 + STROKE, BASE), (x0, BASE)]
-        return [_shear(square, 0)]
+        return [_shear(inset(square, GAP / 2), 0)]
     if char == ",":
-        # A head like the point's on the baseline, with a short tail down and to the left.
-        return [_shear([(0.9, BASE - BAR), (3.5, BASE - BAR), (3.5, BASE - 0.6),
-                        (1.6, BASE + 1.0), (0.2, BASE + 1.0), (0.9, BASE - 0.4)], 0)]
+        # A wedge leaning left from the height of the point down to the foot of the cell,
+        # so it cannot be taken for the point beside it.
+        wedge = [(1.6, BASE - BAR - 0.4), (3.9, BASE - BAR - 0.4), (1.5, BASE + 1.0),
+                 (0.1, BASE + 1.0)]
+        return [_shear(inset(wedge, GAP / 2), 0)]
     raise KeyError(char)
 
 

@@ -32,6 +32,9 @@ def _edges(points):
     # Clockwise or not, a convex polygon keeps a point on one side of all its edges.
     area = sum(a[0] * b[1] - b[0] * a[1] for a, b in zip(points, points[1:] + points[:1]))
     sign = 1.0 if area > 0 else -1.0
+    for a, b, c in zip(points, points[1:] + points[:1], points[2:] + points[:2]):
+        turn = (b[0] - a[0]) * (c[1] - b[1]) - (b[1] - a[1]) * (c[0] - b[0])
+        assert sign * turn >= 0, f"polygon {points} is not convex"
     return [(a, b, sign) for a, b in zip(points, points[1:] + points[:1])]
 
 
