@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "engine_harness.h"
 
 namespace {
@@ -114,7 +116,10 @@ TEST(TaxKeys, WalksTheCycle) {
         EXPECT_EQ(Shown(engine.display), c.shown) << c.name;
         EXPECT_EQ(engine.taxState, c.taxState) << c.name;
         EXPECT_EQ(engine.state, c.state) << c.name;
-        EXPECT_EQ(engine.pendingOperator, Operator::None) << c.name;
+        const char last = c.keys[std::strlen(c.keys) - 1];
+        if (last == 'Z' || last == 'X') {
+            EXPECT_EQ(engine.pendingOperator, Operator::None) << c.name;
+        }
         if (engine.state == EngineState::Error) {
             EXPECT_TRUE(engine.display.IsZero() && engine.display.negative == 0) << c.name;
         }
