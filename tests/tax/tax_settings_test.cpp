@@ -32,10 +32,10 @@ struct DateCase {
 
 TEST(TaxSettings, DefaultRateFollowsTheDate) {
     const DateCase cases[] = {
-        {"December 2013", {2013, 12}, 5},   {"31 March 2014", {2014, 3}, 5},
-        {"1 April 2014", {2014, 4}, 8},     {"January 2015", {2015, 1}, 8},
-        {"November 2018", {2018, 11}, 8},   {"September 2019", {2019, 9}, 8},
-        {"October 2019", {2019, 10}, 10},   {"January 2020", {2020, 1}, 10},
+        {"December 2013", {2013, 12}, 5}, {"31 March 2014", {2014, 3}, 5},
+        {"1 April 2014", {2014, 4}, 8},   {"January 2015", {2015, 1}, 8},
+        {"November 2018", {2018, 11}, 8}, {"September 2019", {2019, 9}, 8},
+        {"October 2019", {2019, 10}, 10}, {"January 2020", {2020, 1}, 10},
         {"March 2031", {2031, 3}, 10},
     };
     for (const DateCase& c : cases) {
@@ -129,8 +129,7 @@ TEST(TaxSettings, FindsTheFilesThroughTheDataFolderOnly) {
         {"folder of 255 characters", true, std::string(255, 'd'), {}, 5, TaxRounding::Truncate},
         {"rate path fills the buffer", true, longest, {}, 7, TaxRounding::Truncate},
         {"both paths fit", true, std::string(237, 'd'), {}, 7, TaxRounding::HalfUp},
-        {"rounding path one byte over", true, std::string(238, 'd'), {}, 7,
-         TaxRounding::Truncate},
+        {"rounding path one byte over", true, std::string(238, 'd'), {}, 7, TaxRounding::Truncate},
         {"rate path one byte over", true, std::string(241, 'd'), {}, 5, TaxRounding::Truncate},
     };
     for (const FolderCase& c : cases) {
@@ -152,7 +151,7 @@ TEST(TaxSettings, FindsTheFilesThroughTheDataFolderOnly) {
 
 // A registry value that fills the whole buffer comes back without a terminator.
 class UnterminatedInstallation : public Installation {
-public:
+  public:
     mutable int filesRead = 0;
 
     bool QueryInstallDir(char* buffer, std::size_t size, bool) const override {
