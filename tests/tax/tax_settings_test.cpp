@@ -179,8 +179,8 @@ TEST(TaxSettings, UnterminatedFolderCountsAsTooLong) {
 
 TEST(TaxSettings, QueryInstallDirReadsTheAskedValue) {
     Machine machine;
-    machine.installation.dataFolder = "D:\\Data";
-    machine.installation.programFolder = "P:\\Program";
+    machine.installation.dataFolder.emplace("D:\\Data");
+    machine.installation.programFolder.emplace("P:\\Program");
     CalcEngine engine(machine.Get());
     char buffer[PathBufferSize] = {};
     ASSERT_TRUE(engine.QueryInstallDir(buffer, sizeof buffer, true));
