@@ -3,7 +3,7 @@
 karvold_packages=(
     cmake g++ libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev clang
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-x86-64-dev
-    wine64 wine xvfb x11-utils xdotool xclip fonts-ipafont-gothic locales imagemagick fp-utils
+    wine64 wine xvfb x11-utils xdotool xclip fonts-ipafont-gothic locales imagemagick fp-utils python3
 )
 
 karvold_as_root() {
