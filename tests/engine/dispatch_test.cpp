@@ -30,8 +30,9 @@ TEST(Dispatch, LettersInEitherCaseAreTheSameCommand) {
 // Characters that differ from a command only in bits above the low byte, or in the sign,
 // must not be folded into it.
 TEST(Dispatch, CharactersOutsideTheTableChangeNothing) {
-    std::vector<std::int32_t> characters = {-1,     -128,        INT32_MIN,  INT32_MAX, 0x100 + 'A',
-                                            0x100 + '5', 0x10000 + '=', -256 + '+', 0x1B,     0x7F};
+    std::vector<std::int32_t> characters = {-1,          -128,        INT32_MIN,     INT32_MAX,
+                                            0x100 + 'A', 0x100 + '5', 0x10000 + '=', -256 + '+',
+                                            0x1B,        0x7F};
     for (std::int32_t c = 0; c < 0x100; ++c) {
         if (!IsCommandCharacter(c)) {
             characters.push_back(c);

@@ -26,11 +26,13 @@ namespace {
 
 std::string Raw(const DecimalValue& value) {
     return std::to_string(value.integerPart) + '+' + std::to_string(value.numerator) + '/' +
-           std::to_string(value.denominator) + (value.negative != 0 ? " neg" : "") +
-           " err" + std::to_string(static_cast<std::uint32_t>(value.errorCode));
+           std::to_string(value.denominator) + (value.negative != 0 ? " neg" : "") + " err" +
+           std::to_string(static_cast<std::uint32_t>(value.errorCode));
 }
 
-std::string Code(auto value) { return std::to_string(static_cast<std::uint32_t>(value)); }
+std::string Code(auto value) {
+    return std::to_string(static_cast<std::uint32_t>(value));
+}
 
 }  // namespace
 

@@ -32,8 +32,12 @@ std::string Escaped(std::string_view keys) {
     return text;
 }
 
-bool IsAllClear(unsigned char key) { return key == 'A' || key == 'a' || key == '\b'; }
-bool IsTaxKey(unsigned char key) { return key == 'X' || key == 'x' || key == 'Z' || key == 'z'; }
+bool IsAllClear(unsigned char key) {
+    return key == 'A' || key == 'a' || key == '\b';
+}
+bool IsTaxKey(unsigned char key) {
+    return key == 'X' || key == 'x' || key == 'Z' || key == 'z';
+}
 
 TEST(EngineInvariants, RandomCommandStream) {
     std::mt19937 generator(Seed);
@@ -45,7 +49,8 @@ TEST(EngineInvariants, RandomCommandStream) {
         // The generator's raw output is portable; the standard distributions are not.
         const unsigned char key =
             roll % 10 < CommandShareInTenths
-                ? static_cast<unsigned char>(CommandCharacters[(roll >> 8) % CommandCharacters.size()])
+                ? static_cast<unsigned char>(
+                      CommandCharacters[(roll >> 8) % CommandCharacters.size()])
                 : static_cast<unsigned char>(roll >> 8);
         recent += static_cast<char>(key);
         if (recent.size() > RecentKeys) {
@@ -78,8 +83,7 @@ TEST(EngineInvariants, RandomCommandStream) {
         const bool operatorWaits = t.engine.pendingOperator != Operator::None;
         if (t.engine.state == EngineState::EnteringSecond) {
             ASSERT_TRUE(operatorWaits) << context;
-        } else if (t.engine.state != EngineState::Waiting &&
-                   t.engine.state != EngineState::Error) {
+        } else if (t.engine.state != EngineState::Waiting && t.engine.state != EngineState::Error) {
             ASSERT_FALSE(operatorWaits) << context;
         }
     }

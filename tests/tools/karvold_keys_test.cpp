@@ -125,11 +125,15 @@ TEST(KarvoldKeys, TracesEveryKey) {
          {"--trace", "\\ ~\x7f\xe3\x81\x82"},
          "\\\t0\t0\t0\t\n \t0\t0\t0\t\n~\t0\t0\t0\t\n\\x7f\t0\t0\t0\t\n\\xe3\t0\t0\t0\t\n"
          "\\x81\t0\t0\t0\t\n\\x82\t0\t0\t0\t\n0\t\n"},
-        {"indicators", {"--trace", "5P1/0"}, "5\t1\t1\t5\t\nP\t1\t2\t5\tM\n1\t1\t1\t1\tM\n"
-                                          "/\t1\t2\t1\tM\n0\t1\t3\t0\tM\n0\tM\n"},
-        {"error", {"--trace", "1/0=2"}, "1\t1\t1\t1\t\n/\t1\t2\t1\t\n0\t1\t3\t0\t\n"
-                                       "=\t1\t5\t0\tゼロ割り算エラー\n2\t0\t5\t0\tゼロ割り算エラー\n"
-                                       "0\tゼロ割り算エラー\n"},
+        {"indicators",
+         {"--trace", "5P1/0"},
+         "5\t1\t1\t5\t\nP\t1\t2\t5\tM\n1\t1\t1\t1\tM\n"
+         "/\t1\t2\t1\tM\n0\t1\t3\t0\tM\n0\tM\n"},
+        {"error",
+         {"--trace", "1/0=2"},
+         "1\t1\t1\t1\t\n/\t1\t2\t1\t\n0\t1\t3\t0\t\n"
+         "=\t1\t5\t0\tゼロ割り算エラー\n2\t0\t5\t0\tゼロ割り算エラー\n"
+         "0\tゼロ割り算エラー\n"},
         {"no line for Q", {"--trace", "4Q"}, "4\t1\t1\t4\t\n4\t\n"},
     };
     for (const RunCase& row : rows) {

@@ -55,11 +55,6 @@ TEST(Win32ClipboardTest, SetTextReplacesTheContentsWithTheText) {
     }
 }
 
-TEST(Win32ClipboardTest, SetTextEndsTheTextAtAnInnerTerminator) {
-    ASSERT_TRUE(Win32Clipboard().SetText(std::string_view("12\0" "34", 5)));
-    EXPECT_EQ(ClipboardText(), "12");
-}
-
 TEST(Win32ClipboardTest, GetTextTakesTheTextUpToTheBuffer) {
     struct PasteCase {
         const char* name;
