@@ -51,16 +51,6 @@ DecimalValue NormalisedStart(ByteReader& reader) {
     return value;
 }
 
-DecimalValue RawStart(ByteReader& reader) {
-    DecimalValue value;
-    value.integerPart = reader.Take<std::int64_t>();
-    value.numerator = reader.Take<std::int64_t>();
-    value.denominator = reader.Take<std::int64_t>();
-    value.negative = reader.Take<std::uint32_t>();
-    value.errorCode = static_cast<DecimalError>(reader.Take<std::uint32_t>());
-    return value;
-}
-
 // The text the display shows after the key, when the digit is taken.
 std::string Echo(const std::string& before, char digit, bool afterPoint) {
     if (afterPoint) {
@@ -92,7 +82,7 @@ void CheckCapacity(const DecimalValue& value) {
 void CheckAppendDigit(Input input) {
     ByteReader reader(input);
     const bool normalisedStart = reader.TakeFlag();
-    DecimalValue value = normalisedStart ? NormalisedStart(reader) : RawStart(reader);
+    DecimalValue value = normalisedStart ? NormalisedStart(reader) : TakeRawRecord(reader);
     // A value such as a paste continues as typed until the next operation.
     bool afterPoint = reader.TakeFlag();
     bool startNew = false;

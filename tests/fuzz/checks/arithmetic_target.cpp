@@ -21,16 +21,6 @@ constexpr int MaxFractionDigits = 11;
 // the overflow error is then the calculator's answer (0.000000001 / 3).
 constexpr int TinyQuotientExponent = 7;
 
-DecimalValue RawRecord(ByteReader& reader) {
-    DecimalValue value;
-    value.integerPart = reader.Take<std::int64_t>();
-    value.numerator = reader.Take<std::int64_t>();
-    value.denominator = reader.Take<std::int64_t>();
-    value.negative = reader.Take<std::uint32_t>();
-    value.errorCode = static_cast<DecimalError>(reader.Take<std::uint32_t>());
-    return value;
-}
-
 std::uint64_t Below(std::uint64_t value, std::int64_t bound) {
     return value % static_cast<std::uint64_t>(bound);
 }
@@ -201,8 +191,8 @@ void CheckComparison(const DecimalValue& a, const DecimalValue& b) {
 void CheckArithmetic(Input input) {
     ByteReader reader(input);
     const bool held = reader.TakeFlag();
-    const DecimalValue a = held ? HeldRecord(reader) : RawRecord(reader);
-    const DecimalValue b = held ? HeldRecord(reader) : RawRecord(reader);
+    const DecimalValue a = held ? HeldRecord(reader) : TakeRawRecord(reader);
+    const DecimalValue b = held ? HeldRecord(reader) : TakeRawRecord(reader);
 
     for (const DecimalValue& result : {a.Add(b), a.Subtract(b), a.Multiply(b), a.Divide(b)}) {
         if (held) {

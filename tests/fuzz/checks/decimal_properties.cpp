@@ -23,6 +23,16 @@ std::string DecimalDigits(std::uint64_t value) {
 
 }  // namespace
 
+DecimalValue TakeRawRecord(ByteReader& reader) {
+    DecimalValue value;
+    value.integerPart = reader.Take<std::int64_t>();
+    value.numerator = reader.Take<std::int64_t>();
+    value.denominator = reader.Take<std::int64_t>();
+    value.negative = reader.Take<std::uint32_t>();
+    value.errorCode = static_cast<DecimalError>(reader.Take<std::uint32_t>());
+    return value;
+}
+
 bool SameRecord(const DecimalValue& a, const DecimalValue& b) {
     return a.integerPart == b.integerPart && a.numerator == b.numerator &&
            a.denominator == b.denominator && a.negative == b.negative &&
@@ -54,20 +64,27 @@ bool IsNormalised(const DecimalValue& value) {
 
 bool IsDisplayCharacter(char c) { return (c >= '0' && c <= '9') || c == '-' || c == ',' || c == '.'; }
 
+std::optional<std::string> FormatInto(const DecimalValue& value, std::size_t size, bool grouping) {
+    constexpr char Unwritten = 'x';
+    auto buffer = std::make_unique<char[]>(size);
+    std::memset(buffer.get(), Unwritten, size);
+    value.Format(buffer.get(), size, grouping);
+    if (std::memchr(buffer.get(), '\0', size) == nullptr) {
+        return std::nullopt;
+    }
+    return std::string(buffer.get());
+}
+
 std::string FormattedText(const DecimalValue& value, bool grouping) {
-    auto buffer = std::make_unique<char[]>(FormatBufferSize);
-    std::memset(buffer.get(), 'x', FormatBufferSize);
-    value.Format(buffer.get(), FormatBufferSize, grouping);
-    const void* terminator = std::memchr(buffer.get(), '\0', FormatBufferSize);
-    FUZZ_REQUIRE(terminator != nullptr);
-    if (terminator == nullptr) {
+    const std::optional<std::string> text = FormatInto(value, FormatBufferSize, grouping);
+    FUZZ_REQUIRE(text.has_value());
+    if (!text) {
         return {};
     }
-    std::string text(buffer.get());
-    for (char c : text) {
+    for (char c : *text) {
         FUZZ_REQUIRE(IsDisplayCharacter(c));
     }
-    return text;
+    return *text;
 }
 
 std::string ExpectedText(const DecimalValue& value, bool grouping) {

@@ -3,12 +3,17 @@
 // Properties of DecimalValue records shared by the targets.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "byte_reader.h"
 #include "decimal/decimal_value.h"
 
 namespace fuzzcheck {
+
+// A record of five fields as the input's next bytes give them, nothing checked.
+DecimalValue TakeRawRecord(ByteReader& reader);
 
 // The display's longest text with grouping, terminator included: a sum of twelve
 // whole-number digits and eleven fraction digits with its sign, commas and point.
@@ -26,9 +31,12 @@ int FractionDigits(const DecimalValue& value);
 // Digits of the whole-number part, 0 counting as one.
 int WholeDigits(const DecimalValue& value);
 
-// Format into a buffer of exactly FormatBufferSize bytes on the heap, so that a write or
-// read past it is caught; checks that the text is terminated and made of "-", digits, ","
-// and "." only.
+// Format into a heap buffer of exactly size bytes, so that a write past it is caught; the
+// text up to its terminator, or nothing when the buffer holds no terminator.
+std::optional<std::string> FormatInto(const DecimalValue& value, std::size_t size, bool grouping);
+
+// Format into a buffer of FormatBufferSize bytes; checks that the text is terminated and
+// made of "-", digits, "," and "." only.
 std::string FormattedText(const DecimalValue& value, bool grouping);
 
 // The text Format must give for a well-formed record whose numerator is below its

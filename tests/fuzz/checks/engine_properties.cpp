@@ -59,6 +59,47 @@ EngineState StateAfterPaste(EngineState state, Operator pending) {
     }
 }
 
+// The tax-key cycle: where each key takes each tax state.
+TaxState TaxStateAfter(TaxState before, bool included) {
+    switch (before) {
+        case TaxState::None:
+            return included ? TaxState::Included : TaxState::Excluded;
+        case TaxState::Included:
+            return included ? TaxState::TaxAmount : TaxState::Excluded;
+        case TaxState::Excluded:
+            return included ? TaxState::Included : TaxState::TaxAmount;
+        case TaxState::TaxAmount:
+            break;
+    }
+    return TaxState::None;
+}
+
+void CheckTaxKey(const CalcEngine& engine, const EngineSnapshot& before, std::int32_t result,
+                 bool included) {
+    const auto taxBefore = static_cast<TaxState>(before.words[4]);
+    FUZZ_REQUIRE(result == 1);
+    // A pending operation is dropped; a digit typed next starts a new number.
+    FUZZ_REQUIRE(engine.pendingOperator == Operator::None);
+    FUZZ_REQUIRE(engine.fractionEntry == 0);
+    if (engine.state == EngineState::Error) {
+        FUZZ_REQUIRE(engine.taxState == TaxState::None);
+        FUZZ_REQUIRE(engine.display.errorCode != DecimalError::None);
+        FUZZ_REQUIRE(SameRecord(engine.display, DecimalValue(engine.display.errorCode)));
+        return;
+    }
+    FUZZ_REQUIRE(engine.state == EngineState::Waiting);
+    FUZZ_REQUIRE(engine.taxState == TaxStateAfter(taxBefore, included));
+    if (taxBefore == TaxState::None) {
+        FUZZ_REQUIRE(SameRecord(engine.taxBase, before.registers[0]));
+    } else {
+        FUZZ_REQUIRE(SameRecord(engine.taxBase, before.registers[7]));
+    }
+    // The cycle ends on the number it began with.
+    if (taxBefore == TaxState::TaxAmount) {
+        FUZZ_REQUIRE(SameRecord(engine.display, before.registers[7]));
+    }
+}
+
 DecimalValue ParsedClipboard(const std::string& text) {
     std::string pasted(text.c_str());
     if (pasted.size() > PastedCharacters) {
@@ -177,7 +218,9 @@ std::int32_t CheckedCommand(CalcEngine& engine, MemoryClipboard& clipboard,
         FUZZ_REQUIRE(clipboard.text == textBefore);
         return result;
     }
-    if (!IsTaxKey(character)) {
+    if (IsTaxKey(character)) {
+        CheckTaxKey(engine, before, result, UpperCase(character) == 'Z');
+    } else {
         FUZZ_REQUIRE(engine.taxState == TaxState::None);
     }
 

@@ -1,8 +1,7 @@
 // Format of any record, hand-made ones with negative or huge fields included, stays within
 // the buffer it is given and writes only the display's characters.
 
-#include <cstring>
-#include <memory>
+#include <optional>
 #include <string>
 
 #include "byte_reader.h"
@@ -15,19 +14,7 @@ namespace fuzzcheck {
 
 namespace {
 
-constexpr std::uint8_t Unwritten = 0xA5;
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Into a heap buffer of exactly size bytes: anything past it is caught.
-std::string FormatInto(const DecimalValue& value, std::size_t size, bool grouping) {
-    auto buffer = std::make_unique<char[]>(size);
-    std::memset(buffer.get(), Unwritten, size);
-    value.Format(buffer.get(), size, grouping);
-    const void* terminator = std::memchr(buffer.get(), '\0', size);
-    FUZZ_REQUIRE(terminator != nullptr || size == 0);
-    return terminator != nullptr ? std::string(buffer.get()) : std::string();
-}
 
 // Optional sign, digits with a comma after every three counted from the right when
 // grouping, then optionally a point and digits.
@@ -66,18 +53,11 @@ bool HasNumberShape(const std::string& text, bool negative, bool grouping) {
 
 void CheckFormat(Input input) {
     ByteReader reader(input);
-    DecimalValue value;
-    value.integerPart = reader.Take<std::int64_t>();
-    value.numerator = reader.Take<std::int64_t>();
-    value.denominator = reader.Take<std::int64_t>();
-    value.negative = reader.Take<std::uint32_t>();
-    value.errorCode = static_cast<DecimalError>(reader.Take<std::uint32_t>());
+    const DecimalValue value = TakeRawRecord(reader);
     const bool grouping = reader.TakeFlag();
     const auto smallerSize = static_cast<std::size_t>(reader.TakeByte() % FormatBufferSize);
 
-    const DecimalValue before = value;
     const std::string full = FormattedText(value, grouping);
-    FUZZ_REQUIRE(SameRecord(value, before));
     FUZZ_REQUIRE(HasNumberShape(full, value.negative != 0, grouping));
     if (IsWellFormedRecord(value) && value.numerator < value.denominator) {
         FUZZ_REQUIRE(full == ExpectedText(value, grouping));
@@ -85,7 +65,7 @@ void CheckFormat(Input input) {
 
     // A smaller buffer gets as much of the text as fits, still terminated; none at all
     // when it has no room.
-    const std::string cut = FormatInto(value, smallerSize, grouping);
+    const std::optional<std::string> cut = FormatInto(value, smallerSize, grouping);
     if (smallerSize > 0) {
         FUZZ_REQUIRE(cut == full.substr(0, smallerSize - 1));
     }
