@@ -17,8 +17,8 @@ int main(int argc, char** argv) {
     }
     HANDLE held = OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[1]);
     HANDLE release = OpenEventA(SYNCHRONIZE, FALSE, argv[2]);
-    HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  nullptr, nullptr);
+    HWND window =
+        CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     if (held == nullptr || release == nullptr || window == nullptr || !OpenClipboard(window)) {
         return 1;
     }

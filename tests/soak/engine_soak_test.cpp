@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <string_view>
 
 #include <gtest/gtest.h>
 
@@ -25,10 +26,26 @@ constexpr std::uint32_t AllClearShareInPerMille = 4;
 constexpr std::uint32_t ClipboardChangeShareInPerMille = 6;
 
 const std::string clipboardTexts[] = {
-    "1,234.5", "-0.5", "999999999999", "0.00000000001", "12abc", "", " 12", "1.2.3",
-    "9999999999999999999999999", "-", "\x82\x50\x82\x51", std::string("4\0" "2", 3),
-    "123456789012.99999999999", ",,,,,,,,,,,,,,,,,,,5",
+    "1,234.5",
+    "-0.5",
+    "999999999999",
+    "0.00000000001",
+    "12abc",
+    "",
+    " 12",
+    "1.2.3",
+    "9999999999999999999999999",
+    "-",
+    "\x82\x50\x82\x51",  // full-width digits
+    std::string{'4', '\0', '2'},
+    "123456789012.99999999999",
+    ",,,,,,,,,,,,,,,,,,,5",
 };
+
+// The count byte and the text of a rate or rounding file.
+std::string CountedText(std::string_view text) {
+    return static_cast<char>(text.size()) + std::string(text);
+}
 
 struct MachineKind {
     const char* name;
@@ -37,10 +54,10 @@ struct MachineKind {
 };
 
 const MachineKind machineKinds[] = {
-    {"rate 8, truncation", "\x01" "8", "\x01" "T"},
-    {"rate 10, half up", "\x02" "10", "\x01" "F"},
-    {"nine-digit rate, up from a tenth", "\x09" "999999999", "\x01" "U"},
-    {"negative rate", "\x02" "-5", "\x01" "F"},
+    {"rate 8, truncation", CountedText("8"), CountedText("T")},
+    {"rate 10, half up", CountedText("10"), CountedText("F")},
+    {"nine-digit rate, up from a tenth", CountedText("999999999"), CountedText("U")},
+    {"negative rate", CountedText("-5"), CountedText("F")},
 };
 
 std::string brokenProperty;
@@ -104,7 +121,8 @@ TEST(EngineSoak, MillionRandomCommandsKeepEveryProperty) {
             }
 
             const bool wasError = engine.state == EngineState::Error;
-            const std::int32_t result = fuzzcheck::CheckedCommand(engine, machine.clipboard, command);
+            const std::int32_t result =
+                fuzzcheck::CheckedCommand(engine, machine.clipboard, command);
             ASSERT_TRUE(brokenProperty.empty())
                 << brokenProperty << "\nafter step " << step << ", commands ending \""
                 << Escaped(recent) << "\"";

@@ -7,21 +7,36 @@ constexpr int ProbePens = 3;
 
 const char* KindName(std::size_t kind) {
     switch (kind) {
-        case OBJ_PEN: return "pens";
-        case OBJ_BRUSH: return "brushes";
-        case OBJ_DC: return "device contexts";
-        case OBJ_METADC: return "metafile contexts";
-        case OBJ_PAL: return "palettes";
-        case OBJ_FONT: return "fonts";
-        case OBJ_BITMAP: return "bitmaps";
-        case OBJ_REGION: return "regions";
-        case OBJ_METAFILE: return "metafiles";
-        case OBJ_MEMDC: return "memory contexts";
-        case OBJ_EXTPEN: return "extended pens";
-        case OBJ_ENHMETADC: return "enhanced metafile contexts";
-        case OBJ_ENHMETAFILE: return "enhanced metafiles";
-        case OBJ_COLORSPACE: return "colour spaces";
-        default: return "unknown objects";
+        case OBJ_PEN:
+            return "pens";
+        case OBJ_BRUSH:
+            return "brushes";
+        case OBJ_DC:
+            return "device contexts";
+        case OBJ_METADC:
+            return "metafile contexts";
+        case OBJ_PAL:
+            return "palettes";
+        case OBJ_FONT:
+            return "fonts";
+        case OBJ_BITMAP:
+            return "bitmaps";
+        case OBJ_REGION:
+            return "regions";
+        case OBJ_METAFILE:
+            return "metafiles";
+        case OBJ_MEMDC:
+            return "memory contexts";
+        case OBJ_EXTPEN:
+            return "extended pens";
+        case OBJ_ENHMETADC:
+            return "enhanced metafile contexts";
+        case OBJ_ENHMETAFILE:
+            return "enhanced metafiles";
+        case OBJ_COLORSPACE:
+            return "colour spaces";
+        default:
+            return "unknown objects";
     }
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,33 +56,40 @@ std::string DigitText(std::size_t length) {
 
 struct PasteCase {
     const char* name;
-    std::string block;  // the CF_TEXT block's bytes exactly
-    const char* shown;  // the display after 5 + and the paste
+    std::string block;         // the CF_TEXT block's bytes exactly
+    const char* shown;         // the display after 5 + and the paste
     const char* alsoAccepted;  // Wine puts a terminator over the last byte of such a block
 };
+
+// A block's bytes, one by one.
+std::string BlockOf(std::initializer_list<int> bytes) {
+    std::string block;
+    for (int byte : bytes) {
+        block += static_cast<char>(byte);
+    }
+    return block;
+}
+
+// Every byte value from first to last, up or down.
+std::string BytesFrom(int first, int last) {
+    std::string bytes;
+    const int step = first <= last ? 1 : -1;
+    for (int byte = first; byte != last + step; byte += step) {
+        bytes += static_cast<char>(byte);
+    }
+    return bytes;
+}
 
 const PasteCase pasteCases[] = {
     {"a mebibyte of digits", DigitText(1 << 20) + '\0', "123,456,789,123", nullptr},
     {"30 digits without terminator", std::string(30, '7'), "777,777,777,777", nullptr},
     {"5 digits without terminator", "12345", "12,345", "1,234"},
-    {"binary bytes first", std::string("\x01\x02\x00\xff" "12\0", 7), "0", nullptr},
-    {"digits then binary bytes", std::string("42\x00\x07\x08\xff", 6), "42", nullptr},
-    {"Shift-JIS full-width digits", "\x82\x50\x82\x51\0", "0", nullptr},
-    {"digits then Shift-JIS", "12\x82\x52" "3\0", "12", nullptr},
-    {"bytes 0x80 to 0xFF", [] {
-         std::string bytes;
-         for (int b = 0xFF; b >= 0x80; --b) {
-             bytes += static_cast<char>(b);
-         }
-         return bytes + '\0';
-     }(), "0", nullptr},
-    {"every byte value once", [] {
-         std::string bytes = "9";
-         for (int b = 1; b <= 0xFF; ++b) {
-             bytes += static_cast<char>(b);
-         }
-         return bytes + '\0';
-     }(), "9", nullptr},
+    {"binary bytes first", BlockOf({0x01, 0x02, 0x00, 0xFF, '1', '2', 0}), "0", nullptr},
+    {"digits then binary bytes", BlockOf({'4', '2', 0x00, 0x07, 0x08, 0xFF}), "42", nullptr},
+    {"Shift-JIS full-width digits", BlockOf({0x82, 0x50, 0x82, 0x51, 0}), "0", nullptr},
+    {"digits then Shift-JIS", BlockOf({'1', '2', 0x82, 0x52, '3', 0}), "12", nullptr},
+    {"bytes 0xFF down to 0x80", BytesFrom(0xFF, 0x80) + '\0', "0", nullptr},
+    {"a digit then every other byte value", "9" + BytesFrom(1, 0xFF) + '\0', "9", nullptr},
 };
 
 TEST(PlatformFaults, HostileClipboardTextPastesAsANumberOrZero) {
@@ -92,7 +100,8 @@ TEST(PlatformFaults, HostileClipboardTextPastesAsANumberOrZero) {
         ASSERT_TRUE(PutBlock(CF_TEXT, row.block.data(), row.block.size()));
         EXPECT_EQ(calculator.Press("D"), 1);
         const std::string shown = Text(calculator.engine.display);
-        EXPECT_TRUE(shown == row.shown || (row.alsoAccepted != nullptr && shown == row.alsoAccepted))
+        EXPECT_TRUE(shown == row.shown ||
+                    (row.alsoAccepted != nullptr && shown == row.alsoAccepted))
             << "shows " << shown;
         EXPECT_EQ(calculator.engine.display.errorCode, DecimalError::None);
         EXPECT_EQ(calculator.engine.state, EngineState::EnteringSecond);
@@ -114,7 +123,7 @@ TEST(PlatformFaults, CopyReplacesAHugeClipboardAndPastesBack) {
 
 // Another program holding the clipboard open with a window of its own, until released.
 class ClipboardHeldByAnotherProcess {
-public:
+  public:
     ClipboardHeldByAnotherProcess() {
         const std::string suffix = std::to_string(GetCurrentProcessId());
         const std::string heldName = "KarvoldClipboardHeld-" + suffix;
@@ -145,7 +154,7 @@ public:
 
     bool Holding() const { return holding_; }
 
-private:
+  private:
     // The helper program is built next to this test.
     static std::string HolderPath() {
         std::array<char, MAX_PATH> path{};
@@ -329,7 +338,7 @@ TEST(PlatformFaults, ValuesThatAreNoFolderFallBack) {
 
 struct FileCase {
     const char* name;
-    std::optional<Bytes> rateFile;      // nothing: a folder stands where the file should be
+    std::optional<Bytes> rateFile;  // nothing: a folder stands where the file should be
     std::optional<Bytes> roundingFile;
     const char* rate;
     const char* alsoAccepted;  // a file shorter than its count may be read as far as it goes

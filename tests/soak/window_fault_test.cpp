@@ -26,7 +26,7 @@ void RecordFailure(const char* property, const char* file, int line) {
 }
 
 class WindowFaultTest : public CalcWindowTest {
-protected:
+  protected:
     void SetUp() override {
         CalcWindowTest::SetUp();
         brokenProperties.clear();
@@ -81,8 +81,7 @@ TEST_F(WindowFaultTest, EveryCharacterCodeKeepsTheEngineRulesAndLeaksNothing) {
         const auto character = static_cast<std::int32_t>(code);
         if (!fuzzcheck::IsCommandCharacter(character) ||
             (wasError && !fuzzcheck::IsAllClear(character))) {
-            EXPECT_TRUE(fuzzcheck::EngineSnapshot(app_->engine) == engineBefore)
-                << "code " << code;
+            EXPECT_TRUE(fuzzcheck::EngineSnapshot(app_->engine) == engineBefore) << "code " << code;
         }
         fuzzcheck::CheckEngineShape(app_->engine);
         if (code % 0x400 == 0) {
@@ -102,7 +101,8 @@ TEST_F(WindowFaultTest, HitTestsFarOffTheWindowGetTheDefaultAnswer) {
         for (int y : farOff) {
             SCOPED_TRACE("screen point " + std::to_string(x) + ", " + std::to_string(y));
             const LPARAM point = MAKELPARAM(x, y);
-            EXPECT_EQ(Send(WM_NCHITTEST, 0, point), DefWindowProcA(window_, WM_NCHITTEST, 0, point));
+            EXPECT_EQ(Send(WM_NCHITTEST, 0, point),
+                      DefWindowProcA(window_, WM_NCHITTEST, 0, point));
             EXPECT_EQ(Send(WM_NCMOUSEMOVE, HTCAPTION, point),
                       DefWindowProcA(window_, WM_NCMOUSEMOVE, HTCAPTION, point));
         }
@@ -136,9 +136,11 @@ TEST_F(WindowFaultTest, ButtonsAtPointsOffTheKeysPressAndPostNothing) {
 TEST_F(WindowFaultTest, ReleaseWithoutPressPostsOnlyThatKeysCharacter) {
     for (int i = 0; i < KeyCount; ++i) {
         const RECT& rect = Key(i).rect;
-        const LPARAM centre = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        const LPARAM centre =
+            MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
         EXPECT_EQ(Send(WM_LBUTTONUP, 0, centre), 0);
-        EXPECT_EQ(PostedChars(), std::string(1, static_cast<char>(Key(i).commandChar))) << "key " << i;
+        EXPECT_EQ(PostedChars(), std::string(1, static_cast<char>(Key(i).commandChar)))
+            << "key " << i;
         EXPECT_FALSE(AnyKeyPressed()) << "key " << i;
     }
     // Over the body nothing is released and nothing posted.
@@ -204,7 +206,8 @@ TEST_F(WindowFaultTest, LoadingAndReleasingTheSkinLeakNothing) {
         app_->ReleaseSkin();
         reload();
     }
-    EXPECT_EQ(TakeGdiCensus(), loaded) << Describe(loaded) << "\nbecame " << Describe(TakeGdiCensus());
+    EXPECT_EQ(TakeGdiCensus(), loaded)
+        << Describe(loaded) << "\nbecame " << Describe(TakeGdiCensus());
 
     // A second application on the same window: made, skinned, painted and gone.
     const GdiCensus alone = TakeGdiCensus();
@@ -219,7 +222,8 @@ TEST_F(WindowFaultTest, LoadingAndReleasingTheSkinLeakNothing) {
         AttachApp(window_, app_.get());
     }
     Repaint();
-    EXPECT_EQ(TakeGdiCensus(), alone) << Describe(alone) << "\nbecame " << Describe(TakeGdiCensus());
+    EXPECT_EQ(TakeGdiCensus(), alone)
+        << Describe(alone) << "\nbecame " << Describe(TakeGdiCensus());
 }
 
 // Typed through the input method, a double-byte character reaches this ANSI window as two

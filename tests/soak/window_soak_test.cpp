@@ -115,23 +115,29 @@ bool CatchUp(DWORD thread, HANDLE caughtUp, HWND window) {
     return false;
 }
 
-bool ClosesTheWindow(WPARAM character) { return character == 'Q' || character == 'q'; }
+bool ClosesTheWindow(WPARAM character) {
+    return character == 'Q' || character == 'q';
+}
 
 POINT Centre(const RECT& rect) {
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-LPARAM ClientPoint(POINT point) { return MAKELPARAM(point.x, point.y); }
+LPARAM ClientPoint(POINT point) {
+    return MAKELPARAM(point.x, point.y);
+}
 
 class RandomInput {
-public:
-    RandomInput(HWND window, const std::vector<RECT>& closeKeys) : window_(window), closeKeys_(closeKeys) {}
+  public:
+    RandomInput(HWND window, const std::vector<RECT>& closeKeys)
+        : window_(window), closeKeys_(closeKeys) {}
 
     // One random input of the user's kinds, one or two messages; the count posted.
     int PostOne() {
         const std::uint32_t kind = Roll() % 100;
         if (kind < 30) {
-            Post(window_, WM_CHAR, static_cast<unsigned char>(CommandKeys[Roll() % CommandKeys.size()]), 0);
+            Post(window_, WM_CHAR,
+                 static_cast<unsigned char>(CommandKeys[Roll() % CommandKeys.size()]), 0);
             return 1;
         }
         if (kind < 40) {
@@ -169,7 +175,7 @@ public:
         return 1;
     }
 
-private:
+  private:
     std::uint32_t Roll() { return static_cast<std::uint32_t>(random_()); }
 
     // Any client point, now and then one outside the window.
@@ -177,7 +183,8 @@ private:
         if (Roll() % 20 == 0) {
             return {static_cast<int>(Roll() % 0x10000), static_cast<int>(Roll() % 0x10000)};
         }
-        return {static_cast<int>(Roll() % MainWindowWidth), static_cast<int>(Roll() % MainWindowHeight)};
+        return {static_cast<int>(Roll() % MainWindowWidth),
+                static_cast<int>(Roll() % MainWindowHeight)};
     }
 
     POINT PointOffTheCloseKeys() {
@@ -197,10 +204,9 @@ private:
     WPARAM AllowedKey() {
         for (;;) {
             const auto key = static_cast<WPARAM>(Roll() % 0xFF);
-            const bool excluded = key == VK_ESCAPE || key == 'Q' || key == VK_F1 ||
-                                  key == VK_F10 || key == VK_MENU || key == VK_LMENU ||
-                                  key == VK_RMENU || key == VK_APPS || key == VK_LWIN ||
-                                  key == VK_RWIN || key == 0;
+            const bool excluded = key == VK_ESCAPE || key == 'Q' || key == VK_F1 || key == VK_F10 ||
+                                  key == VK_MENU || key == VK_LMENU || key == VK_RMENU ||
+                                  key == VK_APPS || key == VK_LWIN || key == VK_RWIN || key == 0;
             if (!excluded) {
                 return key;
             }

@@ -32,9 +32,13 @@ Key KeyOf(std::uint8_t byte) {
             (byte & 0x20) != 0};
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
-int DigitsOf(std::int64_t x) { return static_cast<int>(std::to_string(x).size()); }
+int DigitsOf(std::int64_t x) {
+    return static_cast<int>(std::to_string(x).size());
+}
 
 // A value the engine can hold when typing begins: at most twelve digits, normalised.
 DecimalValue NormalisedStart(ByteReader& reader) {

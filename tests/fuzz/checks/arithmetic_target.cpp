@@ -208,6 +208,18 @@ void CheckArithmetic(Input input) {
         FormattedText(value, true);
     }
     if (!held) {
+        // The shared routines accept any numbers too; their results are free.
+        const auto count = reader.Take<std::int32_t>();
+        std::int64_t numerator = a.numerator;
+        std::int64_t denominator = a.denominator;
+        StripTrailingZeros(numerator, denominator);
+        TruncateFraction(numerator, denominator, count);
+        static_cast<void>(DecimalExponent(a.integerPart));
+        static_cast<void>(PowerOfTen(count));
+        static_cast<void>(DigitAt(b.integerPart, count));
+        static_cast<void>(
+            MultiplyFractions({a.numerator, a.denominator}, {b.numerator, b.denominator}));
+        static_cast<void>(LongDivide(a.integerPart, b.integerPart, b.denominator));
         return;  // results for records nobody can hold are free
     }
     CheckAdditive(a, b);

@@ -12,7 +12,7 @@
 namespace fuzzcheck {
 
 class ByteReader {
-public:
+  public:
     explicit ByteReader(std::span<const std::uint8_t> input) : rest_(input) {}
 
     template <typename T>
@@ -39,7 +39,7 @@ public:
     std::span<const std::uint8_t> Rest() const { return rest_; }
     bool Empty() const { return rest_.empty(); }
 
-private:
+  private:
     std::span<const std::uint8_t> rest_;
 };
 

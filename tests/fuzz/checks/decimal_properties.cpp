@@ -35,8 +35,7 @@ DecimalValue TakeRawRecord(ByteReader& reader) {
 
 bool SameRecord(const DecimalValue& a, const DecimalValue& b) {
     return a.integerPart == b.integerPart && a.numerator == b.numerator &&
-           a.denominator == b.denominator && a.negative == b.negative &&
-           a.errorCode == b.errorCode;
+           a.denominator == b.denominator && a.negative == b.negative && a.errorCode == b.errorCode;
 }
 
 int FractionDigits(const DecimalValue& value) {
@@ -62,7 +61,9 @@ bool IsNormalised(const DecimalValue& value) {
     return value.numerator % 10 != 0 && WholeDigits(value) + FractionDigits(value) <= MaxDigits;
 }
 
-bool IsDisplayCharacter(char c) { return (c >= '0' && c <= '9') || c == '-' || c == ',' || c == '.'; }
+bool IsDisplayCharacter(char c) {
+    return (c >= '0' && c <= '9') || c == '-' || c == ',' || c == '.';
+}
 
 std::optional<std::string> FormatInto(const DecimalValue& value, std::size_t size, bool grouping) {
     constexpr char Unwritten = 'x';

@@ -26,8 +26,12 @@ std::int32_t UpperCase(std::int32_t character) {
     return character >= 'a' && character <= 'z' ? character - ('a' - 'A') : character;
 }
 
-bool IsCopy(std::int32_t character) { return UpperCase(character) == 'S'; }
-bool IsPaste(std::int32_t character) { return UpperCase(character) == 'D'; }
+bool IsCopy(std::int32_t character) {
+    return UpperCase(character) == 'S';
+}
+bool IsPaste(std::int32_t character) {
+    return UpperCase(character) == 'D';
+}
 bool IsTaxKey(std::int32_t character) {
     return UpperCase(character) == 'X' || UpperCase(character) == 'Z';
 }
@@ -117,8 +121,8 @@ bool ClipboardWorks(const MemoryClipboard& clipboard) {
 }  // namespace
 
 EngineSnapshot::EngineSnapshot(const CalcEngine& engine)
-    : registers{engine.display,  engine.leftOperand, engine.rightOperand, engine.memory,
-                engine.grandTotal, engine.constant,  engine.taxRate,      engine.taxBase},
+    : registers{engine.display,    engine.leftOperand, engine.rightOperand, engine.memory,
+                engine.grandTotal, engine.constant,    engine.taxRate,      engine.taxBase},
       words{static_cast<std::uint32_t>(engine.constantOperator),
             static_cast<std::uint32_t>(engine.state),
             engine.fractionEntry,
@@ -244,9 +248,8 @@ std::int32_t CheckedCommand(CalcEngine& engine, MemoryClipboard& clipboard,
         if (ClipboardWorks(clipboard) && textBefore.has_value()) {
             FUZZ_REQUIRE(result == 1);
             expected.registers[0] = ParsedClipboard(*textBefore);
-            expected.words[1] = static_cast<std::uint32_t>(
-                StateAfterPaste(static_cast<EngineState>(before.words[1]),
-                                static_cast<Operator>(before.words[3])));
+            expected.words[1] = static_cast<std::uint32_t>(StateAfterPaste(
+                static_cast<EngineState>(before.words[1]), static_cast<Operator>(before.words[3])));
         } else {
             FUZZ_REQUIRE(result == 0);
         }

@@ -49,7 +49,6 @@ void CheckAllCleared(const CalcEngine& engine);
 // One command through HandleCommand with the properties every command keeps: unknown
 // characters and the error state change nothing, all clear always clears, copy and paste
 // move exactly the clipboard's text, and the tax settings never change.
-std::int32_t CheckedCommand(CalcEngine& engine, MemoryClipboard& clipboard,
-                            std::int32_t character);
+std::int32_t CheckedCommand(CalcEngine& engine, MemoryClipboard& clipboard, std::int32_t character);
 
 }  // namespace fuzzcheck

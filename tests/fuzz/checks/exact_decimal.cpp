@@ -54,9 +54,13 @@ ExactDecimal ExactOf(const DecimalValue& value) {
     return {magnitude, scale, value.negative != 0};
 }
 
-ExactDecimal ExactInteger(std::uint64_t value) { return {WideInteger(value), 0, false}; }
+ExactDecimal ExactInteger(std::uint64_t value) {
+    return {WideInteger(value), 0, false};
+}
 
-ExactDecimal UnitInPlace(int fractionDigits) { return {WideInteger(1), fractionDigits, false}; }
+ExactDecimal UnitInPlace(int fractionDigits) {
+    return {WideInteger(1), fractionDigits, false};
+}
 
 ExactDecimal Sum(const ExactDecimal& a, const ExactDecimal& b) {
     Aligned aligned = Align(a, b);

@@ -14,7 +14,9 @@ namespace fuzzcheck {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Optional sign, digits with a comma after every three counted from the right when
 // grouping, then optionally a point and digits.

@@ -56,8 +56,8 @@ void CheckParse(Input input) {
     }
     // The same text as a C string with its terminator.
     const std::string terminated(whole.substr(0, end));
-    FUZZ_REQUIRE(SameRecord(Parsed(std::string_view(terminated.c_str(), terminated.size() + 1)),
-                            value));
+    FUZZ_REQUIRE(
+        SameRecord(Parsed(std::string_view(terminated.c_str(), terminated.size() + 1)), value));
 
     // Any character other than a digit, "," or "." (after a leading "-") ends the scan; the
     // rest of the text is ignored.

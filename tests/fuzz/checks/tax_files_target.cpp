@@ -21,7 +21,9 @@ constexpr std::size_t MaxRateTextLength = 9;
 constexpr std::int64_t HighestRate = 999'999'999;  // "999999999"
 constexpr std::int64_t LowestRate = -99'999'999;   // "-99999999"
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 
 // Leading white space, one sign, then digits up to the first byte that is not one.
 std::int64_t DecodedNumber(const std::string& text) {

@@ -11,7 +11,7 @@
 namespace fuzzcheck {
 
 class WideInteger {
-public:
+  public:
     WideInteger() = default;
     explicit WideInteger(std::uint64_t value);
 
@@ -40,7 +40,7 @@ public:
         return (a <=> b) == std::strong_ordering::equal;
     }
 
-private:
+  private:
     static constexpr std::size_t LimbCount = 16;
     std::array<std::uint32_t, LimbCount> limbs_{};  // least significant first
     bool overflowed_ = false;
