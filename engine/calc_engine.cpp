@@ -13,9 +13,7 @@ constexpr std::int32_t FoldCase(std::int32_t character) {
 }  // namespace
 
 CalcEngine::CalcEngine(const EnginePlatform& platform)
-    : installation_(platform.installation),
-      clock_(platform.clock),
-      clipboard_(platform.clipboard) {
+    : installation_(platform.installation), clock_(platform.clock), clipboard_(platform.clipboard) {
     // The registers start as zero by their own construction.
     LoadTaxSettings();
     AllClearKey();

@@ -23,8 +23,7 @@ bool CalcEngine::CheckErrors() {
         return true;
     }
     // The order decides which code is shown when several registers carry one.
-    for (const DecimalValue* reg :
-         {&leftOperand, &rightOperand, &constant, &memory, &grandTotal}) {
+    for (const DecimalValue* reg : {&leftOperand, &rightOperand, &constant, &memory, &grandTotal}) {
         if (reg->HasError()) {
             display = *reg;
             state = EngineState::Error;

@@ -1,8 +1,12 @@
 #include "engine/calc_engine.h"
 
-std::int32_t CalcEngine::MemoryPlusKey() { return MemoryAccumulateKey(false); }
+std::int32_t CalcEngine::MemoryPlusKey() {
+    return MemoryAccumulateKey(false);
+}
 
-std::int32_t CalcEngine::MemoryMinusKey() { return MemoryAccumulateKey(true); }
+std::int32_t CalcEngine::MemoryMinusKey() {
+    return MemoryAccumulateKey(true);
+}
 
 // 2 + 3 M+ puts 5 in memory: a typed second operand completes the calculation first,
 // without touching the grand total and without leaving a constant behind.

@@ -9,7 +9,9 @@ DecimalValue WholeNumber(std::int64_t v) {
 }
 
 // The codes below Multiply are the additive ones, which percent treats as add-on/discount.
-bool IsAdditive(Operator op) { return op == Operator::Add || op == Operator::Subtract; }
+bool IsAdditive(Operator op) {
+    return op == Operator::Add || op == Operator::Subtract;
+}
 
 Operator OperatorFor(std::int32_t character) {
     switch (character) {
@@ -83,7 +85,9 @@ std::int32_t CalcEngine::EqualsKey(bool percent) {
     return 0;
 }
 
-void CalcEngine::AddToGrandTotal() { grandTotal = grandTotal.Add(display); }
+void CalcEngine::AddToGrandTotal() {
+    grandTotal = grandTotal.Add(display);
+}
 
 // 3 × 4 = then 5 = gives 15: a new number takes the constant's operation; without a
 // constant the typed number itself goes to the grand total.
@@ -118,8 +122,7 @@ std::int32_t CalcEngine::EqualsCompletingCalculation(bool percent) {
     }
     constantOperator = op;
     rightOperand = display;
-    constant = op == Operator::Multiply || (percent && IsAdditive(op)) ? leftOperand
-                                                                       : rightOperand;
+    constant = op == Operator::Multiply || (percent && IsAdditive(op)) ? leftOperand : rightOperand;
     if (!percent) {
         display = Compute(leftOperand, rightOperand, op);
         AddToGrandTotal();

@@ -55,7 +55,9 @@ std::string StatusLine(const CalcEngine& engine) {
 }
 
 // Q closes the window, so nothing after it reaches the engine.
-bool EndsRun(char key) { return key == 'Q' || key == 'q'; }
+bool EndsRun(char key) {
+    return key == 'Q' || key == 'q';
+}
 
 std::string Run(const KeysOptions& options) {
     MemoryPlatform platform;

@@ -18,7 +18,9 @@ namespace {
 
 constexpr std::size_t MaxRateLength = 9;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 bool IsRateText(std::string_view text) {
     if (text.empty() || text.size() > MaxRateLength) {
@@ -52,7 +54,9 @@ std::optional<TaxRounding> RoundingFor(std::string_view name) {
     return std::nullopt;
 }
 
-ParsedArguments Failure(std::string error) { return {std::nullopt, std::move(error)}; }
+ParsedArguments Failure(std::string error) {
+    return {std::nullopt, std::move(error)};
+}
 
 // Stores one option's value; an empty text on success, else why it was refused.
 std::string ApplyOption(KeysOptions& options, std::string_view name, std::string_view value) {
