@@ -8,6 +8,7 @@ machine are left alone.
 import ctypes
 import fcntl
 import os
+import re
 import select
 import shutil
 import signal
@@ -213,7 +214,8 @@ class X:
     def screenshot(self, x, y, width, height):
         """Pixels of a screen rectangle as (width, height, rgb bytes)."""
         out = self.run("import", "-window", "root", "-crop",
-                       f"{width}x{height}+{x}+{y}", "+repage", "ppm:-", timeout=30)
+                       f"{width}x{height}+{x}+{y}", "+repage", "-depth", "8", "ppm:-",
+                       timeout=30)
         return parse_ppm(out.stdout)
 
     def save_screenshot(self, path, x, y, width, height):
@@ -270,16 +272,31 @@ class ClipboardHolder:
         self.process.stdin.write(text.encode("utf-8"))
         self.process.stdin.close()
         self._owning = threading.Event()
+        self._served = threading.Condition()
+        self.served = 0
         self._reader = threading.Thread(target=self._read, daemon=True)
         self._reader.start()
         if not self._owning.wait(10):
             self.release()
             raise RuntimeError("xclip did not take the clipboard")
+        # Wine answers a new clipboard owner by opening the clipboard for a moment; a
+        # program that opens it just then is refused, as on Windows.
+        time.sleep(0.2)
 
     def _read(self):
         for line in self.process.stdout:
             if b"Waiting for selection requests" in line:
                 self._owning.set()
+            number = re.search(rb"selection request number (\d+)", line)
+            if number:
+                with self._served:
+                    self.served = int(number.group(1)) - 1
+                    self._served.notify_all()
+
+    def wait_served(self, count, timeout):
+        """True when the text has been read count times within timeout."""
+        with self._served:
+            return self._served.wait_for(lambda: self.served >= count, timeout)
 
     def taken(self, timeout):
         """True when another client took the clipboard within timeout."""
@@ -341,24 +358,46 @@ class Karvold:
         self.point_at_display()
         self.x.key(*names)
 
-    def copy_display(self, copy=None, timeout=5):
+    def chord(self, modifier, key):
+        """Modifier held, key pressed and released, modifier released: as a hand does it.
+
+        (xdotool's "key ctrl+v" lets go of the modifier first.)"""
+        self.point_at_display()
+        self.x.xdotool("keydown", modifier, "key", key, "keyup", modifier)
+
+    def copy_display(self, copy=None, attempts=3, timeout=1.5):
         """The text that the program's copy command puts on the clipboard.
 
-        copy performs the copy (default: type "s"). Returns None when the
-        program did not take the clipboard within timeout.
+        copy performs the copy (default: type "s"); it is repeated when the clipboard
+        was busy, which a copy may be, and which changes nothing in the calculator.
+        Returns None when the program never took the clipboard.
         """
+        copy = copy or (lambda: self.type("s"))
         holder = ClipboardHolder(self.x, "(clipboard before the copy)")
         try:
-            (copy or (lambda: self.type("s")))()
-            if not holder.taken(timeout):
+            for attempt in range(attempts):
+                copy()
+                if holder.taken(timeout):
+                    break
+            else:
                 return None
         finally:
             holder.release()
         return wait_for(self.x.clipboard_text, 5)
 
-    def offer_clipboard(self, text):
-        """Puts text on the clipboard for the program to paste."""
-        self.holders.append(ClipboardHolder(self.x, text))
+    def paste(self, text, paste, attempts=3, timeout=1.5):
+        """Puts text on the clipboard and runs paste until the program has read it.
+
+        A second paste of the same text leaves the calculator as the first did.
+        Returns whether the program read the text.
+        """
+        holder = ClipboardHolder(self.x, text)
+        self.holders.append(holder)
+        for attempt in range(attempts):
+            paste()
+            if holder.wait_served(1, timeout):
+                return True
+        return False
 
     def wait_exit(self, timeout=15):
         try:
