@@ -13,6 +13,7 @@ import select
 import shutil
 import signal
 import subprocess
+import sys
 import threading
 import time
 
@@ -376,6 +377,8 @@ class Karvold:
         holder = ClipboardHolder(self.x, "(clipboard before the copy)")
         try:
             for attempt in range(attempts):
+                if attempt:
+                    print("karvold_harness: no copy yet, copying again", file=sys.stderr)
                 copy()
                 if holder.taken(timeout):
                     break
@@ -394,6 +397,8 @@ class Karvold:
         holder = ClipboardHolder(self.x, text)
         self.holders.append(holder)
         for attempt in range(attempts):
+            if attempt:
+                print("karvold_harness: no paste yet, pasting again", file=sys.stderr)
             paste()
             if holder.wait_served(1, timeout):
                 return True

@@ -15,6 +15,7 @@ import sys
 import time
 import unittest
 
+sys.dont_write_bytecode = True  # the tests run from the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from karvold_harness import (ABOUT_TITLE, KEY_CAPTIONS, WINDOW_HEIGHT,  # noqa: E402
                              WINDOW_WIDTH, Session, key_centre, wait_for)
