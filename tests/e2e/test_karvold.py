@@ -240,8 +240,8 @@ class Closing(unittest.TestCase):
             run.stop()
 
 
-class PopupMenu(unittest.TestCase):
-    """The right-button menu and what it opens; a program run per test."""
+class WindowGestures(CalculatorCase):
+    """Dragging, the right-button menu and what it opens; a program run per test."""
 
     def setUp(self):
         self.run_ = session.start()
@@ -297,7 +297,23 @@ class PopupMenu(unittest.TestCase):
                 self.assertTrue(wait_for(lambda: menu not in self.x.visible_windows(), 10),
                                 "Escape did not dismiss the menu")
 
+    def test_drag_by_the_body(self):
+        run = self.run_
+        start_x, start_y = run.screen_point(150, 75)  # between the display and the keys
+        self.x.xdotool("mousemove", str(start_x), str(start_y), "mousedown", "1")
+        for step in range(1, 5):
+            self.x.move(start_x - 50 * step, start_y + 25 * step)
+        self.x.xdotool("mouseup", "1")
+        moved = (run.origin[0] - 200, run.origin[1] + 100)
+        self.assertTrue(wait_for(lambda: self.x.geometry(run.window)[:2] == moved, 5),
+                        f"window at {self.x.geometry(run.window)[:2]}, not {moved}")
+        run.origin = moved
+        run.click_keys(["AC", "7", "×", "6", "="])
+        self.assertCopy(run, "42", lambda: run.click_keys(["複写"]))
+
     def test_about_box(self):
+        # Enter leaves the calculator working; the key-up of an Escape that closed the box
+        # reaches the calculator and closes it too.
         rows = [("Escape", "Escape"), ("Enter", "Return")]
         for name, key in rows:
             with self.subTest(name):
@@ -315,15 +331,20 @@ class PopupMenu(unittest.TestCase):
                 self.x.key(key)
                 self.assertTrue(wait_for(lambda: about not in self.x.visible_windows(), 10),
                                 f"{name} did not close the About box")
+                if key == "Return":
+                    self.run_.type("a2+2=")
+                    self.assertCopy(self.run_, "4", message="calculator after the About box")
 
     def test_help_opens_the_local_help_file_without_installation(self):
         folder = os.path.join(options.work, "help-cwd")
         make_help_file(folder, "Karvold e2e local help")
         self.run_.stop()
         self.run_ = session.start(cwd=folder)
+        before = self.x.visible_windows()
         self.choose(1)
-        self.assertTrue(wait_for(lambda: self.x.search_name("^Karvold e2e local help$"), 30),
-                        "no help window for Karvold.chm in the current folder")
+        if not wait_for(lambda: self.x.search_name("^Karvold e2e local help$"), 30):
+            others = [self.x.window_name(w) for w in self.x.visible_windows() - before]
+            self.fail(f"no help window for Karvold.chm in the current folder; new windows: {others}")
 
 
 class TaxSettings(CalculatorCase):
