@@ -75,7 +75,7 @@ class KeypadClicks(CalculatorCase):
         self.assertEqual((x, y), (session.server.width - WINDOW_WIDTH, 0))
 
     def test_clicked_keys_compute(self):
-        # Every key but OFF, paste and the tax keys (tested elsewhere) appears in some row.
+        # Every key but OFF and paste (tested on their own) appears in some row.
         rows = [
             ("1 2 + 3 4 =", "46"),
             ("7 8 9 ÷ 3 =", "263"),
@@ -90,6 +90,9 @@ class KeypadClicks(CalculatorCase):
             ("9 M+ 4 M- MR", "5"),
             ("6 M+ MC 2 M+ MR", "2"),
             ("2 × 3 = 4 × 5 = GT", "26"),
+            # No installation: 10 % by today's date.
+            ("1 0 0 0 税込", "1100"),
+            ("1 1 0 0 税抜", "1000"),
         ]
         for keys, expected in rows:
             with self.subTest(keys=keys):
