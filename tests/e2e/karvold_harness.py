@@ -132,10 +132,19 @@ class WinePrefix:
     def drive_c(self, *parts):
         return os.path.join(self.path, "drive_c", *parts)
 
-    def run(self, *args, check=True):
-        return subprocess.run([self.wine, *args], env=self.env, check=check,
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                              timeout=60)
+    def run(self, *args, check=True, attempts=3):
+        """Runs a Wine program to its end; a failure is tried again, then raised."""
+        for attempt in range(attempts):
+            result = subprocess.run([self.wine, *args], env=self.env, capture_output=True,
+                                    timeout=60)
+            if result.returncode == 0 or not check:
+                return result
+            # Seen once: "reg add" failed right after the prefix's server had started.
+            output = (result.stdout + result.stderr).decode("cp932", "replace").strip()
+            print(f"karvold_harness: wine {' '.join(args)} gave {result.returncode}: {output}",
+                  file=sys.stderr)
+            time.sleep(1)
+        raise RuntimeError(f"wine {' '.join(args)} failed {attempts} times")
 
     def kill_server(self):
         subprocess.run([self.wineserver, "-k"], env=self.env,
@@ -461,7 +470,11 @@ class Session:
                             "/t", "REG_SZ", "/d", data, "/f")
 
     def remove_installation(self):
-        self.prefix.run("reg", "delete", r"HKLM\SOFTWARE\Orvex", "/f", check=False)
+        for attempt in range(3):
+            if self.prefix.run("reg", "query", self.INSTALL_KEY, check=False).returncode:
+                return
+            self.prefix.run("reg", "delete", r"HKLM\SOFTWARE\Orvex", "/f", check=False)
+        raise RuntimeError("the installation's registry key stays in the prefix")
 
     def close(self):
         for run in self.runs:
