@@ -114,7 +114,7 @@ LRESULT OnKeyUp(HWND window, WPARAM wParam) {
             break;
         case KeyUpAction::Close:
             if (CalcApp* app = AppOf(window); app != nullptr && app->escapeOwedToModal) {
-                app->escapeOwedToModal = true;
+                app->escapeOwedToModal = false;
                 break;
             }
             PostMessageA(window, WM_CLOSE, 0, 0);
