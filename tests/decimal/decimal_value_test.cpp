@@ -143,14 +143,17 @@ TEST(Arithmetic, Examples) {
 
 // The sign of a product or quotient looks for the flag value 1; other non-zero flags, which
 // only a record made by hand holds, count as not negative there (but as negative in sums).
+// A product of flags 1 and 2 is positive (the first flag 1 wants the other at 0), a quotient
+// negative (exactly one flag is 1).
 TEST(Arithmetic, ProductSignLooksForFlagOne) {
-    const std::tuple<std::uint32_t, std::uint32_t, const char*> rows[] = {
-        {1, 0, "-"}, {0, 1, "-"}, {1, 1, ""}, {2, 0, ""}, {2, 1, "-"}, {0, 2, ""}};
-    for (const auto& [first, second, sign] : rows) {
+    const std::tuple<std::uint32_t, std::uint32_t, const char*, const char*> rows[] = {
+        {1, 0, "-", "-"}, {0, 1, "-", "-"}, {1, 1, "", ""}, {2, 0, "", ""},
+        {2, 1, "-", "-"}, {0, 2, "", ""},   {1, 2, "", "-"}};
+    for (const auto& [first, second, productSign, quotientSign] : rows) {
         const DecimalValue a(2, 0, 1, first);
         const DecimalValue b(3, 0, 1, second);
-        EXPECT_EQ(Describe(a.Multiply(b)), sign + std::string("6")) << first << "," << second;
-        EXPECT_EQ(Describe(a.Divide(b)), sign + std::string("0.66666666666"))
+        EXPECT_EQ(Describe(a.Multiply(b)), productSign + std::string("6")) << first << "," << second;
+        EXPECT_EQ(Describe(a.Divide(b)), quotientSign + std::string("0.66666666666"))
             << first << "," << second;
     }
 }
