@@ -1,140 +1,137 @@
-// The one entry for command characters: which characters it knows, in which case, and the
-// rules every command shares (the error latch, the end of the tax cycle).
-
-#include <gtest/gtest.h>
+// The one entry for command characters, the rules every command shares, and the
+// calculation step with the checks that latch its errors.
 
 #include <climits>
+#include <vector>
 
 #include "engine_harness.h"
 
 namespace {
 
-// Prefixes that leave the engine in each state, the error state last.
-constexpr const char* StatePrefixes[] = {"", "7", "12+", "12+3", "2*3=", "5P", "1.5", "1/0="};
+// Prefixes that leave the engine in each state, the error states last.
+constexpr const char* StatePrefixes[] = {"",    "7",   "12+",  "12+3",
+                                         "2*3=", "5P", "1.5", "1/0=", "999999999999+1="};
 
-TEST(Dispatch, LettersInEitherCaseAreTheSameCommand) {
-    for (char upper : std::string_view("ACDGLMPRSTXZ")) {
-        const char lower = static_cast<char>(upper - 'A' + 'a');
-        for (const char* prefix : StatePrefixes) {
-            SCOPED_TRACE(std::string(prefix) + " then " + upper + " or " + lower);
-            TestEngine a;
-            TestEngine b;
-            a.Press(prefix);
-            b.Press(prefix);
-            EXPECT_EQ(a.Press(std::string_view(&upper, 1)), b.Press(std::string_view(&lower, 1)));
-            EXPECT_EQ(Fields(a.engine), Fields(b.engine));
-        }
-    }
+bool IsAllClear(std::int32_t c) {
+    return c == 'A' || c == 'a' || c == '\b';
 }
 
-// Characters that differ from a command only in bits above the low byte, or in the sign,
-// must not be folded into it.
-TEST(Dispatch, CharactersOutsideTheTableChangeNothing) {
+// Settings and clipboard text that all clear must keep.
+void Settle(TestEngine& t) {
+    t.engine.taxRate.SetInteger(7);
+    t.engine.taxRounding = TaxRounding::HalfUp;
+    t.clipboard.text = "42";
+}
+
+void Prepare(TestEngine& t, const char* prefix) {
+    Settle(t);
+    t.Press(prefix);
+    t.engine.taxState = TaxState::Included;
+    t.engine.taxBase = Whole(40);
+}
+
+// Outside the table nothing changes; in the error state everything but all clear is refused
+// untouched; elsewhere every command but the tax keys ends the tax cycle, also when it then
+// refuses. A lower-case letter does what its capital does.
+TEST(Dispatch, EveryCharacterInEveryState) {
     std::vector<std::int32_t> characters = {-1,          -128,        INT32_MIN,     INT32_MAX,
-                                            0x100 + 'A', 0x100 + '5', 0x10000 + '=', -256 + '+',
-                                            0x1B,        0x7F};
+                                            0x100 + 'A', 0x100 + '5', 0x10000 + '=', -256 + '+'};
     for (std::int32_t c = 0; c < 0x100; ++c) {
-        if (!IsCommandCharacter(c)) {
-            characters.push_back(c);
-        }
+        characters.push_back(c);
     }
+    TestEngine fresh;
+    Settle(fresh);
     for (const char* prefix : StatePrefixes) {
-        TestEngine t;
-        t.Press(prefix);
-        // Outside the table even the tax cycle stays where it is.
-        t.engine.taxState = TaxState::Included;
-        const std::string before = Fields(t.engine);
         for (std::int32_t c : characters) {
             SCOPED_TRACE(std::string(prefix) + " then character " + std::to_string(c));
-            EXPECT_EQ(t.engine.HandleCommand(c), 0);
-            EXPECT_EQ(Fields(t.engine), before);
-        }
-    }
-}
-
-// Every command but AC and the tax keys ends the tax cycle first, also when it then
-// refuses; in the error state nothing is touched.
-TEST(Dispatch, EveryCommandEndsTheTaxCycleOutsideTheErrorState) {
-    for (const char* prefix : StatePrefixes) {
-        for (char key : CommandCharacters) {
-            if (key == 'X' || key == 'x' || key == 'Z' || key == 'z') {
-                continue;
-            }
-            SCOPED_TRACE(std::string(prefix) + " then " + std::to_string(key));
             TestEngine t;
-            t.Press(prefix);
+            Prepare(t, prefix);
             const bool wasError = t.engine.state == EngineState::Error;
-            t.engine.taxState = TaxState::Excluded;
-            t.engine.HandleCommand(static_cast<unsigned char>(key));
-            const bool allClear = key == 'A' || key == 'a' || key == '\b';
-            EXPECT_EQ(t.engine.taxState,
-                      wasError && !allClear ? TaxState::Excluded : TaxState::None);
-        }
-    }
-}
-
-TEST(Dispatch, KeysGivenAForeignCharacterRefuseAfterEndingTheTaxCycle) {
-    TestEngine t;
-    t.Press("12+3");
-    t.engine.taxState = TaxState::TaxAmount;
-    EXPECT_EQ(t.engine.DigitKey('a'), 0);
-    EXPECT_EQ(t.engine.taxState, TaxState::None);
-    t.engine.taxState = TaxState::TaxAmount;
-    EXPECT_EQ(t.engine.OperatorKey('x'), 0);
-    EXPECT_EQ(t.engine.taxState, TaxState::None);
-    t.engine.taxState = TaxState::None;
-    const std::string before = Fields(t.engine);
-    EXPECT_EQ(t.engine.DigitKey('0' + 10), 0);
-    EXPECT_EQ(t.engine.OperatorKey('='), 0);
-    EXPECT_EQ(Fields(t.engine), before);
-}
-
-TEST(ErrorLatch, OnlyAllClearLeavesTheErrorState) {
-    for (const char* errorKeys : {"1/0=", "5/0+", "0/=", "999999999999+1=", "5/0P"}) {
-        for (char key : CommandCharacters) {
-            SCOPED_TRACE(std::string(errorKeys) + " then " + std::to_string(key));
-            TestEngine t;
-            t.Press(errorKeys);
-            ASSERT_EQ(t.engine.state, EngineState::Error);
-            const std::string before = Fields(t.engine);
-            const std::int32_t result = t.engine.HandleCommand(static_cast<unsigned char>(key));
-            if (key == 'A' || key == 'a' || key == '\b') {
-                EXPECT_EQ(result, 1);
-                EXPECT_EQ(t.engine.state, EngineState::Cleared);
-                EXPECT_EQ(Shown(t.engine.display), "0");
-                EXPECT_FALSE(t.engine.display.HasError());
-            } else {
+            const std::string before = Fields(t);
+            const std::int32_t result = t.engine.HandleCommand(c);
+            if (!IsCommand(c) || (wasError && !IsAllClear(c))) {
                 EXPECT_EQ(result, 0);
-                EXPECT_EQ(Fields(t.engine), before);
+                EXPECT_EQ(Fields(t), before);
+            } else if (IsAllClear(c)) {
+                EXPECT_EQ(result, 1);
+                EXPECT_EQ(Fields(t), Fields(fresh));
+            } else if (c != 'X' && c != 'x' && c != 'Z' && c != 'z') {
+                EXPECT_EQ(t.engine.taxState, TaxState::None);
+            }
+            if (c >= 'a' && c <= 'z') {
+                TestEngine upper;
+                Prepare(upper, prefix);
+                EXPECT_EQ(upper.engine.HandleCommand(c - 'a' + 'A'), result);
+                EXPECT_EQ(Fields(upper), Fields(t));
             }
         }
     }
 }
 
-TEST(AllClear, ResetsEverythingButTheTaxSettings) {
-    for (const char* keys : {"5P2*3=4+1.", "5P2*3=1/0="}) {
-        SCOPED_TRACE(keys);
+TEST(Compute, AppliesTheOperatorLeftOperandFirst) {
+    const struct {
+        std::int64_t a, b;
+        Operator op;
+        const char* shown;
+    } rows[] = {
+        {8, 2, Operator::Add, "10"},      {8, 2, Operator::Subtract, "6"},
+        {8, 2, Operator::Multiply, "16"}, {8, 2, Operator::Divide, "4"},
+        {8, 2, Operator::None, "0"},      {8, 2, static_cast<Operator>(7), "0"},
+        {5, 0, Operator::Divide, "0 DivideByZero"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.op));
         TestEngine t;
-        t.Press(keys);
-        t.engine.taxState = TaxState::Included;
-        t.engine.taxBase.SetInteger(40);
-        t.engine.taxRate.SetInteger(7);
-        t.engine.taxRounding = TaxRounding::HalfUp;
-        EXPECT_EQ(t.Press("A"), 1);
-
-        TestEngine fresh;
-        fresh.engine.taxRate.SetInteger(7);
-        fresh.engine.taxRounding = TaxRounding::HalfUp;
-        EXPECT_EQ(Fields(t.engine), Fields(fresh.engine));
+        EXPECT_EQ(Shown(t.engine.Compute(Whole(row.a), Whole(row.b), row.op)), row.shown);
     }
 }
 
-TEST(AllClear, AFreshEngineRefusesEqualsAndClear) {
-    TestEngine fresh;
-    EXPECT_EQ(fresh.Press("="), 0);
-    EXPECT_EQ(fresh.Press("C"), 0);
-    EXPECT_EQ(fresh.Press("%"), 0);
-    EXPECT_EQ(fresh.engine.state, EngineState::Cleared);
+TEST(CheckErrors, LatchesTheFirstCodeInRegisterOrder) {
+    using Register = DecimalValue CalcEngine::*;
+    constexpr Register D = &CalcEngine::display, L = &CalcEngine::leftOperand,
+                       R = &CalcEngine::rightOperand, K = &CalcEngine::constant,
+                       M = &CalcEngine::memory, G = &CalcEngine::grandTotal;
+    const struct {
+        std::initializer_list<Register> flagged;  // given codes 1, 2, ... in this order
+        const char* shown;                        // copied whole
+    } rows[] = {
+        {{}, "9"},           {{D}, "9 DivideByZero"}, {{G, D}, "9 Overflow"},
+        {{L}, "1 DivideByZero"}, {{K, R}, "2 Overflow"},     {{M, K}, "3 Overflow"},
+        {{G, M}, "4 Overflow"},  {{G}, "5 DivideByZero"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.shown);
+        TestEngine t;
+        t.Press("7+2");
+        std::int64_t value = 0;
+        for (Register reg : {L, R, K, M, G}) {
+            t.engine.*reg = Whole(++value);
+        }
+        t.engine.display = Whole(9);
+        std::uint32_t code = 1;
+        for (Register reg : row.flagged) {
+            (t.engine.*reg).errorCode = static_cast<DecimalError>(code++);
+        }
+        const std::string before = Fields(t);
+        const bool latches = row.flagged.size() != 0;
+        EXPECT_EQ(t.engine.CheckErrors(), latches);
+        EXPECT_EQ(Shown(t.engine.display), row.shown);
+        EXPECT_EQ(t.engine.state, latches ? EngineState::Error : EngineState::EnteringSecond);
+        if (!latches) {
+            EXPECT_EQ(Fields(t), before);
+        }
+    }
+}
+
+TEST(CheckValueError, LatchesOnlyAValueWithACode) {
+    TestEngine t;
+    t.Press("7+2");
+    const std::string before = Fields(t);
+    EXPECT_FALSE(t.engine.CheckValueError(Whole(3)));
+    EXPECT_EQ(Fields(t), before);
+    EXPECT_TRUE(t.engine.CheckValueError(DecimalValue(DecimalError::Overflow)));
+    EXPECT_EQ(Shown(t.engine.display), "0 Overflow");
+    EXPECT_EQ(t.engine.state, EngineState::Error);
 }
 
 }  // namespace
