@@ -51,6 +51,12 @@ inline std::string Shown(const DecimalValue& value) {
     return text.data() + std::string(ErrorNames[static_cast<std::uint32_t>(value.errorCode) & 3]);
 }
 
+// The display with its tax label.
+inline std::string Screen(const CalcEngine& e) {
+    constexpr const char* TaxLabels[] = {"", " 税込", " 税抜", " 税"};
+    return Shown(e.display) + TaxLabels[static_cast<std::uint32_t>(e.taxState) & 3];
+}
+
 // Every field of the engine, representations included, and the clipboard's text.
 inline std::string Fields(const TestEngine& t) {
     const CalcEngine& e = t.engine;
@@ -70,18 +76,24 @@ inline std::string Fields(const TestEngine& t) {
 struct KeysCase {
     const char* keys;
     std::int32_t result;  // of the last key
-    const char* shown;
+    const char* screen;
     EngineState state;
     const char* grandTotal = "";
     const char* memory = "";
 };
 
-inline void ExpectKeys(std::initializer_list<KeysCase> rows) {
+// At the tax rate given, with the clipboard's text (nullptr: none) for the paste key.
+inline void ExpectKeys(std::initializer_list<KeysCase> rows, std::int64_t rate = 8,
+                       const char* clipboard = "12") {
     for (const KeysCase& row : rows) {
-        SCOPED_TRACE(row.keys);
+        SCOPED_TRACE(std::string(row.keys) + " at rate " + std::to_string(rate));
         TestEngine t;
+        t.engine.taxRate.SetInteger(rate);
+        if (clipboard != nullptr) {
+            t.clipboard.text = clipboard;
+        }
         EXPECT_EQ(t.Press(row.keys), row.result);
-        EXPECT_EQ(Shown(t.engine.display), row.shown);
+        EXPECT_EQ(Screen(t.engine), row.screen);
         EXPECT_EQ(t.engine.state, row.state);
         if (*row.grandTotal != '\0') {
             EXPECT_EQ(Shown(t.engine.grandTotal), row.grandTotal);

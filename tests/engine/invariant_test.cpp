@@ -19,20 +19,16 @@ TEST(EngineInvariants, RandomCommandStream) {
         const auto roll = static_cast<std::uint32_t>(generator());
         // Eight in ten from the command set; the generator's raw output is portable, the
         // standard distributions are not.
-        const auto key =
-            roll % 10 < 8 ? static_cast<unsigned char>(
-                                CommandCharacters[(roll >> 8) % CommandCharacters.size()])
-                          : static_cast<unsigned char>(roll >> 8);
+        const auto key = roll % 10 < 8
+                             ? static_cast<unsigned char>(
+                                   CommandCharacters[(roll >> 8) % CommandCharacters.size()])
+                             : static_cast<unsigned char>(roll >> 8);
         recent = recent.substr(recent.size() < 40 ? 0 : 1) + static_cast<char>(key);
         const bool wasError = t.engine.state == EngineState::Error;
         const std::string before = Fields(t);
         const std::int32_t result = t.engine.HandleCommand(key);
         auto where = [&] {
-            std::string text = "step " + std::to_string(step) + ", codes of the last keys:";
-            for (char c : recent) {
-                text += ' ' + std::to_string(static_cast<unsigned char>(c));
-            }
-            return text;
+            return "step " + std::to_string(step) + " after " + testing::PrintToString(recent);
         };
 
         const auto state = static_cast<std::uint32_t>(t.engine.state);
