@@ -21,7 +21,6 @@ TEST(Keys, NumberEntryAndClear) {
         {"5+M3=", 1, "8", Result},  // the negated copy is lost to the new number
         {"5+0", 1, "0", EnteringSecond},
         {"0+0", 0, "0", Waiting},
-        {"3-3=0", 0, "0", Result},
         {"3-3=5", 1, "5", EnteringFirst},
         {"1234567890123", 0, "123,456,789,012", EnteringFirst},
         {"C", 0, "0", Cleared},

@@ -60,7 +60,6 @@ TEST(TaxKeys, WalkTheCycle) {
             {"1000XP", 1, "0 DivideByZero", Error},
             {"1000X5+3=", 1, "5 DivideByZero", Error},  // typing keeps the code
             {"1000XD", 1, "12", EnteringFirst},
-            {"1000ZZZ", 1, "1,000", Waiting},
         },
         -100);
 }

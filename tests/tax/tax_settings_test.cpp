@@ -103,6 +103,11 @@ TEST(TaxSettings, UnterminatedFolderCountsAsTooLong) {
     } installation;
     installation.files[std::string(PathBufferSize, 'd') + RateFile] = "\0017";
     EXPECT_EQ(Settings({2013, 12}, installation), "5 0");
+    FixedClock clock({2013, 12});
+    MemoryClipboard clipboard;
+    char folder[PathBufferSize];
+    EXPECT_FALSE(
+        CalcEngine({installation, clock, clipboard}).QueryInstallDir(folder, sizeof folder, true));
 }
 
 }  // namespace
