@@ -110,7 +110,7 @@ TEST(Keys, GrandTotalAndMemory) {
         {"2*3=4*5=GG", 1, "26", Waiting, "26"},
         {"2+3+4G", 1, "0", Waiting, "0"},
         {"999999999999=1=", 1, "0 Overflow", Error, "0 Overflow"},
-        {"5P3PR", 1, "8", Waiting, "0", "8"},
+        {"5P2L", 1, "2", Waiting, "0", "3"},
         {"5LR", 1, "-5", Waiting, "0", "-5"},
         {"5T", 1, "5", EnteringFirst, "0", "0"},
         // A typed second operand is completed first; = then has nothing to do.
