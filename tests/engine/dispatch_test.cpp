@@ -33,8 +33,7 @@ void Prepare(TestEngine& t, const char* prefix) {
 // untouched; elsewhere every command but the tax keys ends the tax cycle, also when it then
 // refuses. A lower-case letter does what its capital does.
 TEST(Dispatch, EveryCharacterInEveryState) {
-    std::vector<std::int32_t> characters = {-1,          -128,        INT32_MIN,     INT32_MAX,
-                                            0x100 + 'A', 0x100 + '5', 0x10000 + '=', -256 + '+'};
+    std::vector<std::int32_t> characters = {-1, INT32_MIN, 0x100 + 'a', 0x10000 + '=', -256 + '+'};
     for (std::int32_t c = 0; c < 0x100; ++c) {
         characters.push_back(c);
     }
