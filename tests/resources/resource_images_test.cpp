@@ -13,7 +13,9 @@
 
 namespace {
 
-HMODULE Module() { return GetModuleHandleA(nullptr); }
+HMODULE Module() {
+    return GetModuleHandleA(nullptr);
+}
 
 struct BitmapCase {
     const char* name;
@@ -23,11 +25,10 @@ struct BitmapCase {
 };
 
 constexpr BitmapCase Digits[] = {
-    {"digit 0", 101, 35, 39}, {"digit 1", 102, 36, 41},
-    {"digit 2", 103, 35, 39}, {"digit 3", 104, 35, 39},
-    {"digit 4", 105, 36, 40}, {"digit 5", 106, 34, 39},
-    {"digit 6", 107, 35, 39}, {"digit 7", 108, 36, 40},
-    {"digit 8", 109, 35, 39}, {"digit 9", 110, 33, 39},
+    {"digit 0", 101, 35, 39}, {"digit 1", 102, 36, 41}, {"digit 2", 103, 35, 39},
+    {"digit 3", 104, 35, 39}, {"digit 4", 105, 36, 40}, {"digit 5", 106, 34, 39},
+    {"digit 6", 107, 35, 39}, {"digit 7", 108, 36, 40}, {"digit 8", 109, 35, 39},
+    {"digit 9", 110, 33, 39},
 };
 constexpr BitmapCase Point{"point", 111, 12, 40};
 constexpr BitmapCase Comma{"comma", 112, 8, 39};
@@ -50,9 +51,15 @@ constexpr std::uint32_t White = 0xFFFFFF;
 constexpr std::uint32_t Teal = 0x008080;
 constexpr std::uint32_t Silver = 0xC0C0C0;
 
-std::uint32_t Red(std::uint32_t c) { return (c >> 16) & 0xFF; }
-std::uint32_t Green(std::uint32_t c) { return (c >> 8) & 0xFF; }
-std::uint32_t Blue(std::uint32_t c) { return c & 0xFF; }
+std::uint32_t Red(std::uint32_t c) {
+    return (c >> 16) & 0xFF;
+}
+std::uint32_t Green(std::uint32_t c) {
+    return (c >> 8) & 0xFF;
+}
+std::uint32_t Blue(std::uint32_t c) {
+    return c & 0xFF;
+}
 
 // A loaded bitmap read back as top-down rows of 0xRRGGBB.
 struct Pixels {
@@ -65,7 +72,8 @@ struct Pixels {
     }
     bool RowHasInk(LONG y) const {
         for (LONG x = 0; x < width; ++x) {
-            if (At(x, y) != White) return true;
+            if (At(x, y) != White)
+                return true;
         }
         return false;
     }
@@ -74,7 +82,8 @@ struct Pixels {
         LONG first = -1, last = -1;
         for (LONG y = 0; y < height; ++y) {
             if (RowHasInk(y)) {
-                if (first < 0) first = y;
+                if (first < 0)
+                    first = y;
                 last = y;
             }
         }
@@ -85,7 +94,8 @@ struct Pixels {
 Pixels ReadPixels(const BitmapCase& c) {
     Pixels p;
     HBITMAP bitmap = LoadBitmapA(Module(), MAKEINTRESOURCEA(c.id));
-    if (!bitmap) return p;
+    if (!bitmap)
+        return p;
     HDC dc = CreateCompatibleDC(nullptr);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -131,8 +141,8 @@ TEST(ResourceBitmaps, AreUncompressedSixteenColourDibs) {
         SCOPED_TRACE(c.name);
         HRSRC found = FindResourceA(Module(), MAKEINTRESOURCEA(c.id), MAKEINTRESOURCEA(2));
         ASSERT_NE(found, nullptr);
-        const auto* header = static_cast<const BITMAPINFOHEADER*>(
-            LockResource(LoadResource(Module(), found)));
+        const auto* header =
+            static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(Module(), found)));
         ASSERT_NE(header, nullptr);
         EXPECT_EQ(header->biSize, sizeof(BITMAPINFOHEADER));
         EXPECT_EQ(header->biWidth, c.width);
@@ -142,9 +152,8 @@ TEST(ResourceBitmaps, AreUncompressedSixteenColourDibs) {
         EXPECT_TRUE(header->biClrUsed == 0 || header->biClrUsed == 16) << header->biClrUsed;
         // Header, 16 palette entries and every row of pixels, padded to 4 bytes.
         const DWORD stride = ((static_cast<DWORD>(c.width) * 4 + 31) / 32) * 4;
-        EXPECT_EQ(SizeofResource(Module(), found),
-                  sizeof(BITMAPINFOHEADER) + 16 * sizeof(RGBQUAD) +
-                      stride * static_cast<DWORD>(c.height));
+        EXPECT_EQ(SizeofResource(Module(), found), sizeof(BITMAPINFOHEADER) + 16 * sizeof(RGBQUAD) +
+                                                       stride * static_cast<DWORD>(c.height));
     }
 }
 
@@ -290,7 +299,8 @@ TEST(ResourceIcon, GroupHoldsThreeFaces) {
         HICON icon = CreateIconFromResourceEx(data, entry.bytes, TRUE, 0x00030000, face->size,
                                               face->size, 0);
         EXPECT_NE(icon, nullptr);
-        if (icon) DestroyIcon(icon);
+        if (icon)
+            DestroyIcon(icon);
     }
 }
 

@@ -13,7 +13,9 @@
 
 namespace {
 
-HMODULE Module() { return GetModuleHandleA(nullptr); }
+HMODULE Module() {
+    return GetModuleHandleA(nullptr);
+}
 
 constexpr int TextSize = 260;
 
@@ -151,7 +153,7 @@ TEST(ResourceMenu, PopupHoldsItsCommandsInOrder) {
 
 // Walks a dialog template word by word.
 class TemplateReader {
-public:
+  public:
     explicit TemplateReader(const BYTE* start) : start_(start), at_(start) {}
 
     WORD Word() {
@@ -186,7 +188,7 @@ public:
         while ((at_ - start_) % 4 != 0) ++at_;
     }
 
-private:
+  private:
     const BYTE* start_;
     const BYTE* at_;
 };
@@ -208,8 +210,8 @@ TEST(ResourceDialog, AboutBoxTemplate) {
 
     const DWORD style = reader.DoubleWord();
     ASSERT_NE(style, 0xFFFF0001u) << "a classic template, not an extended one";
-    EXPECT_EQ(style, static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME |
-                                        DS_SETFONT));
+    EXPECT_EQ(style,
+              static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT));
     EXPECT_EQ(reader.DoubleWord(), 0u);  // extended style
     const WORD count = reader.Word();
     ASSERT_EQ(count, 4);
@@ -274,8 +276,7 @@ INT_PTR CALLBACK QuietDialog(HWND, UINT message, WPARAM, LPARAM) {
 }
 
 TEST(ResourceDialog, AboutBoxOpensWithItsIconAndTexts) {
-    HWND dialog = CreateDialogParamA(Module(), MAKEINTRESOURCEA(100), nullptr,
-                                     QuietDialog, 0);
+    HWND dialog = CreateDialogParamA(Module(), MAKEINTRESOURCEA(100), nullptr, QuietDialog, 0);
     ASSERT_NE(dialog, nullptr);
     char text[TextSize] = {};
     GetWindowTextA(dialog, text, TextSize);
@@ -289,7 +290,8 @@ TEST(ResourceDialog, AboutBoxOpensWithItsIconAndTexts) {
 
     HWND icon = nullptr;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) icon = child;
+        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            icon = child;
     }
     ASSERT_NE(icon, nullptr);
     EXPECT_NE(SendMessageA(icon, STM_GETICON, 0, 0), 0) << "icon 118 resolved";
@@ -297,22 +299,25 @@ TEST(ResourceDialog, AboutBoxOpensWithItsIconAndTexts) {
 }
 
 class VersionInfo {
-public:
+  public:
     VersionInfo() {
         char path[MAX_PATH] = {};
         GetModuleFileNameA(nullptr, path, MAX_PATH);
         DWORD ignored = 0;
         const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
         data_.resize(size);
-        if (size == 0 || !GetFileVersionInfoA(path, 0, size, data_.data())) data_.clear();
+        if (size == 0 || !GetFileVersionInfoA(path, 0, size, data_.data()))
+            data_.clear();
     }
     bool Loaded() const { return !data_.empty(); }
     template <typename T>
     const T* Query(const char* key, UINT* length = nullptr) {
         void* value = nullptr;
         UINT size = 0;
-        if (!VerQueryValueA(data_.data(), key, &value, &size)) return nullptr;
-        if (length) *length = size;
+        if (!VerQueryValueA(data_.data(), key, &value, &size))
+            return nullptr;
+        if (length)
+            *length = size;
         return static_cast<const T*>(value);
     }
     std::string Text(const char* name) {
@@ -321,7 +326,7 @@ public:
         return value ? value : "<missing>";
     }
 
-private:
+  private:
     std::vector<BYTE> data_;
 };
 

@@ -5,8 +5,7 @@
 namespace {
 
 HWND MakeMessageWindow() {
-    return CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                           nullptr);
+    return CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
 }
 
 DWORD WINAPI TryOpenFromOtherWindow(void*) {
@@ -41,7 +40,9 @@ bool PutBlock(UINT format, const void* bytes, std::size_t size) {
     return taken;
 }
 
-bool PutText(const std::string& text) { return PutBlock(CF_TEXT, text.c_str(), text.size() + 1); }
+bool PutText(const std::string& text) {
+    return PutBlock(CF_TEXT, text.c_str(), text.size() + 1);
+}
 
 bool PutUnicodeText(const std::wstring& text) {
     return PutBlock(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
@@ -67,7 +68,9 @@ bool PutNothing() {
     return true;
 }
 
-bool HasFormat(UINT format) { return IsClipboardFormatAvailable(format) != FALSE; }
+bool HasFormat(UINT format) {
+    return IsClipboardFormatAvailable(format) != FALSE;
+}
 
 std::string ClipboardText() {
     if (!OpenClipboard(nullptr)) {
@@ -76,7 +79,8 @@ std::string ClipboardText() {
     std::string text = "<none>";
     if (HANDLE block = GetClipboardData(CF_TEXT)) {
         const char* bytes = static_cast<const char*>(GlobalLock(block));
-        text = bytes != nullptr ? std::string(bytes, strnlen(bytes, GlobalSize(block))) : "<locked>";
+        text =
+            bytes != nullptr ? std::string(bytes, strnlen(bytes, GlobalSize(block))) : "<locked>";
         GlobalUnlock(block);
     }
     CloseClipboard();

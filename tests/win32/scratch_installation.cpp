@@ -91,9 +91,8 @@ void ScratchInstallation::SetString(const char* name, const std::string& text) {
 bool ScratchInstallation::DeleteScratchKey() {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ProductKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        bool scratch =
-            RegQueryValueExA(key, ScratchMarker, nullptr, nullptr, nullptr, nullptr) ==
-            ERROR_SUCCESS;
+        bool scratch = RegQueryValueExA(key, ScratchMarker, nullptr, nullptr, nullptr, nullptr) ==
+                       ERROR_SUCCESS;
         RegCloseKey(key);
         if (!scratch) {
             return false;

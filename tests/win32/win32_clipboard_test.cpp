@@ -1,8 +1,8 @@
 // The clipboard's plain text through the real clipboard: every case puts its own contents
 // there with the raw calls and reads back what the clipboard really holds.
 
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstring>

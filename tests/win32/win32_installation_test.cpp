@@ -43,7 +43,9 @@ QueryResult Query(bool programFolder, std::size_t size = PathBufferSize) {
     return result;
 }
 
-std::string Terminated(std::string text) { return text + '\0'; }
+std::string Terminated(std::string text) {
+    return text + '\0';
+}
 
 std::string Repeat(const std::string& text, std::size_t times) {
     std::string result;
@@ -60,7 +62,7 @@ struct ValueCase {
     DWORD type;
     std::string stored;  // the value's bytes exactly as written
     bool ok;
-    std::string text;    // what a successful query gives
+    std::string text;  // what a successful query gives
 };
 
 const ValueCase valueCases[] = {
@@ -179,8 +181,9 @@ TEST(Win32InstallationTest, ReadFileStartReadsUpToTheSpan) {
         ReadResult result = ReadStart(path, row.spanSize);
         ASSERT_TRUE(result.count.has_value());
         EXPECT_EQ(*result.count, row.count);
-        EXPECT_EQ(result.bytes, Bytes(row.content.begin(),
-                                      row.content.begin() + static_cast<std::ptrdiff_t>(row.count)));
+        EXPECT_EQ(result.bytes,
+                  Bytes(row.content.begin(),
+                        row.content.begin() + static_cast<std::ptrdiff_t>(row.count)));
     }
 }
 
@@ -228,7 +231,9 @@ LocalDate LibraryToday() {
     return {local.tm_year + 1900, local.tm_mon + 1};
 }
 
-bool SameMonth(LocalDate a, LocalDate b) { return a.year == b.year && a.month == b.month; }
+bool SameMonth(LocalDate a, LocalDate b) {
+    return a.year == b.year && a.month == b.month;
+}
 
 TEST(Win32ClockTest, TodayIsTheLocalMonthOfTheCLibrary) {
     LocalDate before = LibraryToday();
