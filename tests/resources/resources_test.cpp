@@ -77,7 +77,8 @@ TEST(ResourceDialog, AboutBoxOpensWithItsTitleIconAndButton) {
     GetWindowTextA(dialog, title, sizeof title);
     // ﾊﾞｰｼﾞｮﾝ情報(Karvold): the half-width katakana are single bytes.
     EXPECT_STREQ(title, "\xca\xde\xb0\xbc\xde\xae\xdd\x8f\xee\x95\xf1(Karvold)");
-    EXPECT_EQ(SendMessageA(dialog, DM_GETDEFID, 0, 0), MAKELRESULT(IDOK, DC_HASDEFID));
+    const LONG button = GetWindowLongA(GetDlgItem(dialog, IDOK), GWL_STYLE);
+    EXPECT_EQ(button & BS_TYPEMASK, BS_DEFPUSHBUTTON) << "OK is the default button";
     HWND icon = GetWindow(dialog, GW_CHILD);  // the first item
     EXPECT_NE(SendMessageA(icon, STM_GETICON, 0, 0), 0) << "icon 118 resolved";
     DestroyWindow(dialog);
