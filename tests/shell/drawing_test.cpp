@@ -30,11 +30,9 @@ TEST_F(SkinTest, ReleaseAndDestructionLeaveNoObjectBehind) {
     app_->ReleaseSkin();
     // Without a skin nothing is drawn, not even the memory mark in key 9's font.
     app_->engine.memory = DecimalValue(5, 0, 1, 0);
-    {
-        Canvas canvas;
-        app_->DrawDisplay(canvas.Dc(), 15, 20, 270, 40, 3);
-        EXPECT_EQ(canvas.Count(0, 0, 300, 450, Black, true), 0);
-    }
+    Canvas canvas;
+    app_->DrawDisplay(canvas.Dc(), 15, 20, 270, 40, 3);
+    EXPECT_EQ(canvas.Count(0, 0, 300, 450, Black, true), 0);
     AttachApp(window_, nullptr);
     app_.reset();
     for (std::size_t i = fonts; i < objects.size(); ++i) EXPECT_EQ(GetObjectType(objects[i]), 0u);
@@ -129,7 +127,11 @@ TEST_F(DisplayTest, WindowDrawingEdgesOutlineAndPressedKey) {
         EXPECT_EQ(canvas->At(x, y) == colour, is)
             << (canvas == &raised ? "raised " : "pressed ") << x << "," << y;
     }
-    EXPECT_GT(raised.Count(244, 150, 288, 194, Violet), 0);  // "GT" in its key's colour
+    // "GT" in its key's colour; the display's "0" in its cell, 3 pixels before the edge.
+    EXPECT_EQ(
+        std::tuple(raised.Count(244, 150, 288, 194, Violet) > 0,
+                   raised.Count(265, 20, 282, 59, Teal) > 0, raised.Count(282, 0, 300, 62, Teal)),
+        std::tuple(true, true, 0));
     auto captionRight = [](const Canvas& canvas) {
         int right = 0;
         for (int x = 130; x < 172; ++x)
