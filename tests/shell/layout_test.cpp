@@ -4,9 +4,28 @@
 #include <tuple>
 
 #include "shell/display_layout.h"
+#include "shell/help_path.h"
 #include "shell/key_layout.h"
 
 namespace {
+
+// Never past its 260 bytes; without a registered folder, beside the program, not the
+// current folder.
+TEST(HelpPath, RegisteredFolderOrBesideTheProgram) {
+    const std::string longest(243, 'p'), tooLong(244, 'p');  // + "\\EXE\\Karvold.chm" + NUL
+    const std::tuple<const char*, const char*, std::string> cases[] = {
+        {"C:\\F", "C:\\X\\karvold.exe", "C:\\F\\EXE\\Karvold.chm"},
+        {nullptr, "C:\\X\\karvold.exe", "C:\\X\\Karvold.chm"},
+        {nullptr, "karvold.exe", "Karvold.chm"},
+        {longest.c_str(), "", longest + "\\EXE\\Karvold.chm"},
+        {tooLong.c_str(), "", ""},
+    };
+    for (const auto& [registered, program, expected] : cases) {
+        char buffer[260] = "stale";
+        EXPECT_EQ(BuildHelpPath(buffer, sizeof(buffer), registered, program), !expected.empty());
+        EXPECT_EQ(buffer, expected) << (registered ? registered : program);
+    }
+}
 
 TEST(Placement, FlushWithTheRightEdgeOrAtZero) {
     const std::tuple<int, int, int> cases[] = {
