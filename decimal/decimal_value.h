@@ -62,6 +62,7 @@ struct DecimalValue {
 
 // Shared routines on 64-bit integers.
 int DecimalExponent(std::int64_t x);
+// 10^n for 0 <= n <= 18; below that 1, above it 10^18 (never 0, never wrapped).
 std::int64_t PowerOfTen(int n);
 void StripTrailingZeros(std::int64_t& numerator, std::int64_t& denominator);
 void TruncateFraction(std::int64_t& numerator, std::int64_t& denominator, int digits);
@@ -72,6 +73,8 @@ struct Fraction {
     std::int64_t denominator = 1;
 };
 
+// Numerators >= 0 over powers of ten. A product whose intermediates would leave 64 bits
+// gives 0 over 1 (Multiply reports it as an overflow).
 Fraction MultiplyFractions(Fraction a, Fraction b);
 
 struct LongDivision {
@@ -79,4 +82,6 @@ struct LongDivision {
     std::int64_t scale = 1;
 };
 
+// dividend >= 0, divisor > 0, scale >= 1; anything else, or a quotient leaving 64 bits,
+// gives 0 over 1 with the scale as passed.
 LongDivision LongDivide(std::int64_t dividend, std::int64_t divisor, std::int64_t scale);

@@ -96,6 +96,19 @@ public:
     TaxRounding taxRounding = TaxRounding::Truncate;
 
 private:
+    // The gate of every key but AC and the tax keys: false in the error state, where
+    // nothing may change; otherwise the tax cycle ends, also when the key then refuses.
+    bool BeginCommand();
+    // Where the first digit of a new number (or a paste) takes the engine.
+    EngineState NewNumberState() const;
+
+    std::int32_t EqualsOnTypedNumber(bool percent);
+    std::int32_t EqualsCompletingCalculation(bool percent);
+    std::int32_t EqualsAfterOperator(bool percent);
+    std::int32_t EqualsRepeated(bool percent);
+    std::int32_t MemoryAccumulateKey(bool subtract);
+    void AddToGrandTotal();
+
     const Installation& installation_;
     const Clock& clock_;
     Clipboard& clipboard_;

@@ -36,7 +36,7 @@ LocalDate SystemClock::Today() const {
 }
 
 bool MemoryClipboard::SetText(std::string_view newText) {
-    if (!available) {
+    if (!available || !memoryLeft) {
         return false;
     }
     text = std::string(newText);
@@ -44,7 +44,7 @@ bool MemoryClipboard::SetText(std::string_view newText) {
 }
 
 bool MemoryClipboard::GetText(char* buffer, std::size_t size) {
-    if (!available || !text || size == 0) {
+    if (!available || !memoryLeft || !text || size == 0) {
         return false;
     }
     // Like a CF_TEXT block, the text ends at its first NUL.

@@ -40,6 +40,7 @@ class MemoryClipboard : public Clipboard {
 public:
     std::optional<std::string> text;  // nothing: the clipboard holds no text
     bool available = true;             // false: another program holds it open
+    bool memoryLeft = true;            // false: no block can be allocated for the text
 
     bool SetText(std::string_view newText) override;
     bool GetText(char* buffer, std::size_t size) override;
