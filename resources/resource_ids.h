@@ -7,6 +7,15 @@
 
 // Bitmaps: the digit glyphs are IDB_DIGIT0 + digit.
 #define IDB_DIGIT0 101
+#define IDB_DIGIT1 102
+#define IDB_DIGIT2 103
+#define IDB_DIGIT3 104
+#define IDB_DIGIT4 105
+#define IDB_DIGIT5 106
+#define IDB_DIGIT6 107
+#define IDB_DIGIT7 108
+#define IDB_DIGIT8 109
+#define IDB_DIGIT9 110
 #define IDB_POINT 111
 #define IDB_COMMA 112
 #define IDB_BODY_TILE 115

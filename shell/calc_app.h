@@ -1,0 +1,84 @@
+#pragma once
+
+// The window-side state of the calculator: skin, keys and the engine, for the whole run.
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "engine/calc_engine.h"
+#include "shell/calc_key.h"
+#include "shell/display_layout.h"
+#include "shell/gdi_holders.h"
+#include "shell/key_layout.h"
+
+enum class KeyTrackMode : std::uint32_t {
+    HitTest = 0,
+    Press = 1,
+    Release = 2,
+    Leave = 3,
+};
+
+using TextBuffer = std::unique_ptr<std::array<char, PathBufferSize>>;
+
+class CalcApp {
+public:
+    // The platform objects must outlive the application: the engine keeps references.
+    explicit CalcApp(const EnginePlatform& platform);
+    ~CalcApp();
+
+    CalcApp(const CalcApp&) = delete;
+    CalcApp& operator=(const CalcApp&) = delete;
+
+    void LoadSkin(HINSTANCE instance, HDC dc);
+    void ReleaseSkin();
+
+    void Paint(HWND window);
+    // Everything Paint draws, into any context: body, keys, display strip and its content.
+    void DrawWindow(HDC dc, int width);
+    void DrawDisplay(HDC dc, int x, int y, int width, int height, int margin);
+    void InvalidateDisplay(HWND window) const;
+
+    std::int32_t TrackKey(HWND window, int x, int y, KeyTrackMode mode);
+
+    std::int32_t ShowPopupMenu(HWND window, int x, int y) const;
+    void ShowHelp(HWND window) const;
+
+    // Runs a command character and repaints the display when it changed, which includes
+    // a tax label going away on a refused command.
+    void RunCommand(HWND window, std::int32_t character);
+
+    GlyphSizes MeasuredGlyphSizes() const;
+
+    RegionHandle windowRegion;
+    BrushHandle bodyBrush;
+    PenHandle bodyPen;
+    PenHandle displayEdgePen;
+    PenHandle displayShadowPen;
+    std::array<BitmapHandle, 10> digitGlyphs;
+    BitmapHandle minusGlyph;
+    BitmapHandle pointGlyph;
+    BitmapHandle commaGlyph;
+    std::array<GlyphSize, 10> digitSizes{};
+    GlyphSize minusSize;
+    GlyphSize pointSize;
+    GlyphSize commaSize;
+    CalcEngine engine;
+    std::array<CalcKey, KeyCount> keys;
+    std::array<TextBuffer, IndicatorTextCount> errorTexts;
+    std::array<TextBuffer, IndicatorTextCount> taxLabels;
+    MenuHandle popupMenu;
+
+private:
+    HBITMAP GlyphBitmap(std::size_t glyph) const;
+    void DrawKey(HDC dc, const CalcKey& key) const;
+    void DrawIndicator(HDC dc, int x, int y, int width, int height) const;
+};
+
+// Display strip in client coordinates, for painting and invalidating.
+inline constexpr int DisplayLeft = 15;
+inline constexpr int DisplayTop = 20;
+inline constexpr int DisplayHeight = 40;
+inline constexpr int DisplayMargin = 3;

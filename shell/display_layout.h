@@ -1,0 +1,71 @@
+#pragma once
+
+// Where the glyphs of the displayed number go, and which indicator the display shows:
+// computed from the measured glyph sizes alone, so tests can check it without a window.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+struct GlyphSize {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
+// Glyph slots: the digits by value, then the three signs.
+inline constexpr std::size_t MinusGlyph = 10;
+inline constexpr std::size_t PointGlyph = 11;
+inline constexpr std::size_t CommaGlyph = 12;
+inline constexpr std::size_t GlyphCount = 13;
+
+using GlyphSizes = std::array<GlyphSize, GlyphCount>;
+
+// The glyph slot for a character of formatted number text; nothing for any other byte.
+std::optional<std::size_t> GlyphFor(char character);
+
+struct GlyphPlacement {
+    std::size_t glyph = 0;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+inline constexpr std::size_t MaxPlacedGlyphs = 260;
+
+struct NumberLayout {
+    std::array<GlyphPlacement, MaxPlacedGlyphs> glyphs{};
+    std::size_t count = 0;
+};
+
+struct DisplayBox {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    int margin = 0;
+};
+
+// Each glyph is drawn at half its bitmap width, right-aligned about margin pixels before the
+// right edge and centred vertically; a number too wide or too tall is squeezed to fit.
+NumberLayout LayoutNumber(std::string_view text, const GlyphSizes& sizes, const DisplayBox& box);
+
+enum class IndicatorKind {
+    None,
+    Error,   // text index = error code - 1
+    Tax,     // text index = tax state - 1
+    Memory,  // the "M" mark
+};
+
+struct Indicator {
+    IndicatorKind kind = IndicatorKind::None;
+    std::size_t textIndex = 0;
+};
+
+inline constexpr std::size_t IndicatorTextCount = 3;
+
+// An error hides the tax label, and the tax label hides the memory mark. Codes without a
+// text show nothing, so that a table is never read past its end.
+Indicator ChooseIndicator(std::uint32_t errorCode, std::uint32_t taxState, bool memoryNonZero);

@@ -1,0 +1,67 @@
+#include <windows.h>
+
+#include "shell/calc_app.h"
+#include "shell/key_input.h"
+
+namespace {
+
+constexpr int RepaintSlack = 2;  // covers the shifted drawing of a pressed key
+
+void RepaintKey(HWND window, const CalcKey& key) {
+    RECT area{key.rect.left, key.rect.top, key.rect.right + RepaintSlack,
+              key.rect.bottom + RepaintSlack};
+    RedrawWindow(window, &area, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+}  // namespace
+
+KeyUpResult KeyUpActionFor(std::uint32_t virtualKey, bool controlHeld) {
+    switch (virtualKey) {
+        case VK_BACK:
+        case VK_DELETE:
+            return {KeyUpAction::Command, BackspaceCommand};
+        case VK_ESCAPE:
+            return {KeyUpAction::Close, 0};
+        case VK_INSERT:
+            return {KeyUpAction::PostChar, PasteCommand};
+        case 'C':
+            // Ctrl+C and Ctrl+V copy and paste; a plain C or V is the letter's own command.
+            return controlHeld ? KeyUpResult{KeyUpAction::PostChar, CopyCommand} : KeyUpResult{};
+        case 'V':
+            return controlHeld ? KeyUpResult{KeyUpAction::PostChar, PasteCommand} : KeyUpResult{};
+        default:
+            return {};
+    }
+}
+
+// Press and release act on the key under the pointer; a move over the body raises the
+// first key left pressed. Only a release posts, so a click sends its character once.
+std::int32_t CalcApp::TrackKey(HWND window, int x, int y, KeyTrackMode mode) {
+    const POINT point{x, y};
+    for (CalcKey& key : keys) {
+        const bool inside = PtInRect(&key.rect, point) != FALSE;
+        if (inside == (mode == KeyTrackMode::Leave)) {
+            continue;
+        }
+        switch (mode) {
+            case KeyTrackMode::HitTest:
+                return 1;
+            case KeyTrackMode::Press:
+                key.pressed = 1;
+                break;
+            case KeyTrackMode::Release:
+                key.pressed = 0;
+                PostMessageA(window, WM_CHAR, static_cast<WPARAM>(key.commandChar), 0);
+                break;
+            case KeyTrackMode::Leave:
+                if (key.pressed != 1) {
+                    continue;
+                }
+                key.pressed = 0;
+                break;
+        }
+        RepaintKey(window, key);
+        return 1;
+    }
+    return 0;
+}

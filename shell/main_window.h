@@ -1,0 +1,25 @@
+#pragma once
+
+// The calculator's one window: its class, the window procedure and the message loop.
+
+#include <windows.h>
+
+class CalcApp;
+
+inline constexpr char MainWindowClass[] = "KARVOLD";
+inline constexpr char MainWindowTitle[] = "Karvold";
+inline constexpr int MainWindowWidth = 300;
+inline constexpr int MainWindowHeight = 450;
+inline constexpr UINT PlaceWindowMessage = WM_USER;
+
+void RegisterMainWindowClass(HINSTANCE instance);
+HWND CreateMainWindow(HINSTANCE instance);
+
+// Null until the application is attached.
+CalcApp* AppOf(HWND window);
+void AttachApp(HWND window, CalcApp* app);
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Runs until the quit message (or a failing GetMessageA); returns the exit code.
+int RunMessageLoop();

@@ -1,0 +1,128 @@
+#include "shell/calc_app.h"
+
+namespace {
+
+constexpr int BodyRight = 299;
+constexpr int BodyBottom = 449;
+constexpr int BodyCornerEllipse = 30;
+constexpr int PressedShift = 2;
+constexpr int IndicatorInset = 5;
+
+void Line(HDC dc, int fromX, int fromY, int toX, int toY) {
+    MoveToEx(dc, fromX, fromY, nullptr);
+    LineTo(dc, toX, toY);
+}
+
+}  // namespace
+
+void CalcApp::Paint(HWND window) {
+    PaintScope paint(window);
+    RECT client{};
+    GetClientRect(window, &client);
+    DrawWindow(paint.Get(), client.right - client.left);
+}
+
+void CalcApp::DrawWindow(HDC dc, int width) {
+    {
+        ScopedSelect brush(dc, bodyBrush.Get());
+        {
+            ScopedSelect pen(dc, bodyPen.Get());
+            RoundRect(dc, 0, 0, BodyRight, BodyBottom, BodyCornerEllipse, BodyCornerEllipse);
+        }
+        for (const CalcKey& key : keys) {
+            DrawKey(dc, key);
+        }
+    }
+
+    const int displayRight = width - DisplayLeft;
+    const int displayBottom = DisplayTop + DisplayHeight;
+    PatBlt(dc, DisplayLeft, DisplayTop, width - 2 * DisplayLeft, DisplayHeight, WHITENESS);
+    {
+        // A light blue line under and right of the strip, a grey one a pixel further out.
+        ScopedSelect pen(dc, displayEdgePen.Get());
+        Line(dc, DisplayLeft, displayBottom, displayRight + 1, displayBottom);
+        Line(dc, displayRight, DisplayTop, displayRight, displayBottom + 1);
+    }
+    {
+        ScopedSelect pen(dc, displayShadowPen.Get());
+        Line(dc, DisplayLeft + 1, displayBottom + 1, displayRight + 2, displayBottom + 1);
+        Line(dc, displayRight + 1, DisplayTop + 1, displayRight + 1, displayBottom + 2);
+    }
+
+    DrawDisplay(dc, DisplayLeft, DisplayTop, width - 2 * DisplayLeft, DisplayHeight, DisplayMargin);
+}
+
+// The face is not filled: the body pattern shows through the caption.
+void CalcApp::DrawKey(HDC dc, const CalcKey& key) const {
+    RECT rect = key.rect;
+    if (key.pressed == 1) {
+        OffsetRect(&rect, PressedShift, PressedShift);
+    }
+    {
+        ScopedTextStyle style(dc, key.font.Get(), key.textColor, key.bkMode);
+        DrawTextA(dc, key.caption, -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    DrawEdge(dc, &rect, key.pressed == 1 ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+}
+
+void CalcApp::DrawDisplay(HDC dc, int x, int y, int width, int height, int margin) {
+    if (!commaGlyph) {
+        return;  // no skin
+    }
+    DrawIndicator(dc, x, y, width, height);
+
+    char text[PathBufferSize] = {};
+    engine.display.Format(text, sizeof(text), true);
+    const GlyphSizes sizes = MeasuredGlyphSizes();
+    const NumberLayout layout = LayoutNumber(text, sizes, {x, y, width, height, margin});
+
+    MemoryDc memory(dc);
+    if (memory.Get() == nullptr) {
+        return;
+    }
+    for (std::size_t i = 0; i < layout.count; ++i) {
+        const GlyphPlacement& placed = layout.glyphs[i];
+        HBITMAP bitmap = GlyphBitmap(placed.glyph);
+        if (bitmap == nullptr) {
+            continue;
+        }
+        ScopedSelect glyph(memory.Get(), bitmap);
+        StretchBlt(dc, placed.x, placed.y, placed.width, placed.height, memory.Get(), 0, 0,
+                   sizes[placed.glyph].width, sizes[placed.glyph].height, SRCCOPY);
+    }
+}
+
+void CalcApp::DrawIndicator(HDC dc, int x, int y, int width, int height) const {
+    const Indicator indicator =
+        ChooseIndicator(static_cast<std::uint32_t>(engine.display.errorCode),
+                        static_cast<std::uint32_t>(engine.taxState), !engine.memory.IsZero());
+    const char* text = nullptr;
+    const CalcKey* style = &keys[TaxKeyIndex];
+    switch (indicator.kind) {
+        case IndicatorKind::None:
+            return;
+        case IndicatorKind::Error:
+            text = errorTexts[indicator.textIndex] ? errorTexts[indicator.textIndex]->data() : nullptr;
+            break;
+        case IndicatorKind::Tax:
+            text = taxLabels[indicator.textIndex] ? taxLabels[indicator.textIndex]->data() : nullptr;
+            break;
+        case IndicatorKind::Memory:
+            text = "M";
+            style = &keys[MemoryKeyIndex];
+            break;
+    }
+    if (text == nullptr) {
+        return;
+    }
+    RECT rect{x + IndicatorInset, y + IndicatorInset, x + width, y + height};
+    ScopedTextStyle textStyle(dc, style->font.Get(), style->textColor, TRANSPARENT);
+    DrawTextA(dc, text, -1, &rect, DT_LEFT | DT_TOP | DT_SINGLELINE);
+}
+
+void CalcApp::InvalidateDisplay(HWND window) const {
+    RECT client{};
+    GetClientRect(window, &client);
+    RECT strip{DisplayLeft, DisplayTop, client.right - DisplayLeft, DisplayTop + DisplayHeight};
+    InvalidateRect(window, &strip, TRUE);
+}

@@ -1,0 +1,243 @@
+#include "shell/platform/win32_platform.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <utility>
+
+namespace {
+
+constexpr const char* InstallationKey = "SOFTWARE\\Orvex\\Brennoly\\Faltrane";
+constexpr const char* ProgramFolderValue = "InstalledDir";
+constexpr const char* DataFolderValue = "InstalledDataDir";
+
+constexpr UINT ClipboardBlockFlags = GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE;
+constexpr UINT PrivateBlockFlags = GMEM_MOVEABLE | GMEM_ZEROINIT;
+
+DWORD ClampToDword(std::size_t count) {
+    return static_cast<DWORD>(std::min<std::size_t>(count, std::numeric_limits<DWORD>::max()));
+}
+
+class RegistryKey {
+public:
+    RegistryKey(HKEY root, const char* path) {
+        if (RegOpenKeyExA(root, path, 0, KEY_READ, &key_) != ERROR_SUCCESS) {
+            key_ = nullptr;
+        }
+    }
+    ~RegistryKey() {
+        if (key_ != nullptr) {
+            RegCloseKey(key_);
+        }
+    }
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+
+    HKEY Get() const { return key_; }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE file) : file_(file) {}
+    ~FileHandle() {
+        if (IsOpen()) {
+            CloseHandle(file_);
+        }
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+
+    bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return file_; }
+
+private:
+    HANDLE file_;
+};
+
+// Owns a global memory block until it is freed or handed over to the clipboard.
+class GlobalBlock {
+public:
+    GlobalBlock(UINT flags, SIZE_T bytes) : block_(GlobalAlloc(flags, bytes)) {}
+    ~GlobalBlock() {
+        if (block_ != nullptr) {
+            GlobalFree(block_);
+        }
+    }
+    GlobalBlock(const GlobalBlock&) = delete;
+    GlobalBlock& operator=(const GlobalBlock&) = delete;
+
+    HGLOBAL Get() const { return block_; }
+    HGLOBAL Release() { return std::exchange(block_, nullptr); }
+
+private:
+    HGLOBAL block_;
+};
+
+// A block's bytes for the scope; null when the block cannot be locked.
+class BlockLock {
+public:
+    explicit BlockLock(HGLOBAL block) : block_(block), bytes_(static_cast<char*>(GlobalLock(block))) {}
+    ~BlockLock() {
+        if (bytes_ != nullptr) {
+            GlobalUnlock(block_);
+        }
+    }
+    BlockLock(const BlockLock&) = delete;
+    BlockLock& operator=(const BlockLock&) = delete;
+
+    char* Bytes() const { return bytes_; }
+
+private:
+    HGLOBAL block_;
+    char* bytes_;
+};
+
+// The clipboard, opened with no owner window and closed on every way out.
+class OpenClipboardScope {
+public:
+    OpenClipboardScope() : open_(OpenClipboard(nullptr) != FALSE) {}
+    ~OpenClipboardScope() { Close(); }
+    OpenClipboardScope(const OpenClipboardScope&) = delete;
+    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+
+    bool IsOpen() const { return open_; }
+    void Close() {
+        if (open_) {
+            CloseClipboard();
+            open_ = false;
+        }
+    }
+
+private:
+    bool open_;
+};
+
+}  // namespace
+
+bool Win32Installation::QueryInstallDir(char* buffer, std::size_t size, bool programFolder) const {
+    if (buffer == nullptr || size == 0) {
+        return false;
+    }
+    buffer[0] = '\0';
+    DWORD count = ClampToDword(size);
+    LONG result = ERROR_FILE_NOT_FOUND;
+    {
+        RegistryKey key(HKEY_LOCAL_MACHINE, InstallationKey);
+        if (key.Get() == nullptr) {
+            return false;
+        }
+        result = RegQueryValueExA(key.Get(), programFolder ? ProgramFolderValue : DataFolderValue,
+                                  nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &count);
+    }
+    if (result != ERROR_SUCCESS || count > size) {
+        buffer[0] = '\0';
+        return false;
+    }
+    // Any value type is read as a string, so the stored bytes need not end in a terminator;
+    // one must still fit in the buffer.
+    if (std::memchr(buffer, '\0', count) == nullptr) {
+        if (count == size) {
+            buffer[0] = '\0';
+            return false;
+        }
+        buffer[count] = '\0';
+    }
+    return true;
+}
+
+std::optional<std::size_t> Win32Installation::ReadFileStart(const char* path,
+                                                            std::span<std::uint8_t> bytes) const {
+    if (path == nullptr) {
+        return std::nullopt;
+    }
+    // A folder cannot be opened this way (no backup semantics), so it counts as missing.
+    FileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsOpen()) {
+        return std::nullopt;
+    }
+    std::size_t total = 0;
+    while (total < bytes.size()) {
+        DWORD got = 0;
+        if (!ReadFile(file.Get(), bytes.data() + total, ClampToDword(bytes.size() - total), &got,
+                      nullptr) ||
+            got == 0) {
+            break;
+        }
+        total += got;
+    }
+    return total;
+}
+
+LocalDate Win32Clock::Today() const {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return {now.wYear, now.wMonth};
+}
+
+bool Win32Clipboard::SetText(std::string_view text) {
+    GlobalBlock block(ClipboardBlockFlags, text.size() + 1);
+    if (block.Get() == nullptr) {
+        return false;
+    }
+    {
+        BlockLock bytes(block.Get());
+        if (bytes.Bytes() == nullptr) {
+            return false;
+        }
+        std::memcpy(bytes.Bytes(), text.data(), text.size());
+        bytes.Bytes()[text.size()] = '\0';
+    }
+    OpenClipboardScope clipboard;
+    if (!clipboard.IsOpen()) {
+        return false;
+    }
+    EmptyClipboard();
+    if (SetClipboardData(CF_TEXT, block.Get()) == nullptr) {
+        return false;  // the clipboard did not take the block, so it is still ours to free
+    }
+    block.Release();
+    return true;
+}
+
+bool Win32Clipboard::GetText(char* buffer, std::size_t size) {
+    if (buffer == nullptr || size == 0) {
+        return false;
+    }
+    OpenClipboardScope clipboard;
+    if (!clipboard.IsOpen()) {
+        return false;
+    }
+    HANDLE shared = GetClipboardData(CF_TEXT);
+    if (shared == nullptr) {
+        return false;
+    }
+    SIZE_T sharedSize = GlobalSize(shared);
+    GlobalBlock copy(PrivateBlockFlags, sharedSize + 1);
+    if (copy.Get() == nullptr) {
+        return false;
+    }
+    BlockLock text(copy.Get());
+    if (text.Bytes() == nullptr) {
+        return false;
+    }
+    {
+        BlockLock source(shared);
+        if (source.Bytes() == nullptr) {
+            return false;
+        }
+        // Another program's block need not hold a terminator: never read past its size.
+        std::size_t length = strnlen(source.Bytes(), sharedSize);
+        std::memcpy(text.Bytes(), source.Bytes(), length);
+    }
+    std::size_t taken = std::min(std::strlen(text.Bytes()), size - 1);
+    std::memcpy(buffer, text.Bytes(), taken);
+    buffer[taken] = '\0';
+    clipboard.Close();
+    return true;
+}

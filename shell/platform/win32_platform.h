@@ -1,0 +1,27 @@
+#pragma once
+
+// The engine's platform on Windows: the installation's registry key and data files, the
+// local date and the system clipboard, through the ANSI Win32 calls. Nothing is kept open
+// between calls: every operation opens, uses and closes its key, file or clipboard.
+
+#include "engine/platform.h"
+
+// A failed folder query leaves an empty string in the buffer.
+class Win32Installation : public Installation {
+public:
+    bool QueryInstallDir(char* buffer, std::size_t size, bool programFolder) const override;
+    std::optional<std::size_t> ReadFileStart(const char* path,
+                                             std::span<std::uint8_t> bytes) const override;
+};
+
+class Win32Clock : public Clock {
+public:
+    LocalDate Today() const override;
+};
+
+// CF_TEXT in the system's ANSI code page, opened with no owner window.
+class Win32Clipboard : public Clipboard {
+public:
+    bool SetText(std::string_view text) override;
+    bool GetText(char* buffer, std::size_t size) override;
+};

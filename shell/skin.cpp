@@ -1,0 +1,144 @@
+#include <cstring>
+
+#include "resources/resource_ids.h"
+#include "shell/calc_app.h"
+
+namespace {
+
+// "ＭＳ Ｐゴシック" in the ANSI code page of the systems the program is written for (932).
+constexpr char KeyFontFace[] = "\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";
+static_assert(sizeof(KeyFontFace) <= LF_FACESIZE);
+
+constexpr int WindowWidth = 300;
+constexpr int WindowHeight = 450;
+constexpr int CornerEllipse = 30;
+
+HBITMAP LoadBitmapResource(HINSTANCE instance, int id) {
+    return LoadBitmapA(instance, MAKEINTRESOURCEA(id));
+}
+
+// Asks for the bitmap's header only; a failed query leaves the size as it was.
+void MeasureBitmap(HDC dc, HBITMAP bitmap, GlyphSize& size) {
+    if (bitmap == nullptr) {
+        return;
+    }
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[256];  // room in case the system fills a colour table too
+    } info{};
+    info.header.biSize = sizeof(BITMAPINFOHEADER);
+    if (GetDIBits(dc, bitmap, 0, 0, nullptr, reinterpret_cast<BITMAPINFO*>(&info),
+                  DIB_RGB_COLORS) != 0) {
+        size.width = info.header.biWidth;
+        size.height = info.header.biHeight < 0 ? -info.header.biHeight : info.header.biHeight;
+    }
+}
+
+HPEN MakePen(UINT style, int width, COLORREF colour) {
+    LOGPEN pen{style, {width, 0}, colour};
+    return CreatePenIndirect(&pen);
+}
+
+LOGFONTA KeyFontTemplate() {
+    LOGFONTA font{};
+    font.lfWeight = 1000;
+    font.lfCharSet = SHIFTJIS_CHARSET;
+    font.lfOutPrecision = OUT_STROKE_PRECIS;
+    font.lfClipPrecision = CLIP_STROKE_PRECIS;
+    font.lfQuality = DRAFT_QUALITY;
+    font.lfPitchAndFamily = FF_MODERN | VARIABLE_PITCH;
+    std::memcpy(font.lfFaceName, KeyFontFace, sizeof(KeyFontFace));
+    return font;
+}
+
+void LoadText(HINSTANCE instance, UINT id, char* buffer, int size) {
+    std::memset(buffer, 0, static_cast<std::size_t>(size));
+    LoadStringA(instance, id, buffer, size);
+}
+
+TextBuffer LoadTextBuffer(HINSTANCE instance, UINT id) {
+    auto text = std::make_unique<std::array<char, PathBufferSize>>();
+    LoadText(instance, id, text->data(), static_cast<int>(text->size()));
+    return text;
+}
+
+}  // namespace
+
+void CalcApp::LoadSkin(HINSTANCE instance, HDC dc) {
+    ReleaseSkin();
+
+    for (std::size_t digit = 0; digit < digitGlyphs.size(); ++digit) {
+        digitGlyphs[digit].Reset(LoadBitmapResource(instance, IDB_DIGIT0 + static_cast<int>(digit)));
+        MeasureBitmap(dc, digitGlyphs[digit].Get(), digitSizes[digit]);
+    }
+    minusGlyph.Reset(LoadBitmapResource(instance, IDB_MINUS));
+    MeasureBitmap(dc, minusGlyph.Get(), minusSize);
+    pointGlyph.Reset(LoadBitmapResource(instance, IDB_POINT));
+    MeasureBitmap(dc, pointGlyph.Get(), pointSize);
+    commaGlyph.Reset(LoadBitmapResource(instance, IDB_COMMA));
+    MeasureBitmap(dc, commaGlyph.Get(), commaSize);
+
+    windowRegion.Reset(CreateRoundRectRgn(0, 0, WindowWidth, WindowHeight, CornerEllipse,
+                                          CornerEllipse));
+    {
+        // The brush keeps its own copy of the pattern.
+        BitmapHandle tile(LoadBitmapResource(instance, IDB_BODY_TILE));
+        if (tile) {
+            bodyBrush.Reset(CreatePatternBrush(tile.Get()));
+        }
+    }
+    bodyPen.Reset(MakePen(PS_INSIDEFRAME, 2, RGB(255, 255, 176)));
+    displayEdgePen.Reset(MakePen(PS_SOLID, 1, RGB(128, 128, 255)));
+    displayShadowPen.Reset(MakePen(PS_SOLID, 1, RGB(128, 128, 128)));
+
+    LOGFONTA font = KeyFontTemplate();
+    for (int index = 0; index < KeyCount; ++index) {
+        CalcKey& key = keys[static_cast<std::size_t>(index)];
+        LoadText(instance, static_cast<UINT>(IDS_KEY_FIRST + index), key.caption,
+                 sizeof(key.caption));
+        key.pressed = 0;
+        key.commandChar = static_cast<signed char>(KeyMap[index]);
+        const KeyStyle style = KeyStyleFor(index);
+        key.textColor = RGB(style.colour.red, style.colour.green, style.colour.blue);
+        font.lfHeight = style.fontHeight;
+        key.font.Reset(CreateFontIndirectA(&font));
+        const KeyRect rect = KeyRectangle(index);
+        key.rect = {rect.left, rect.top, rect.right, rect.bottom};
+    }
+
+    errorTexts[0] = LoadTextBuffer(instance, IDS_ERROR_DIVIDE_BY_ZERO);
+    errorTexts[1] = LoadTextBuffer(instance, IDS_ERROR_OVERFLOW);
+    errorTexts[2] = LoadTextBuffer(instance, IDS_ERROR_INPUT);
+    taxLabels[0] = LoadTextBuffer(instance, IDS_TAX_INCLUDED);
+    taxLabels[1] = LoadTextBuffer(instance, IDS_TAX_EXCLUDED);
+    taxLabels[2] = LoadTextBuffer(instance, IDS_TAX_AMOUNT);
+
+    popupMenu.Reset(LoadMenuA(instance, MAKEINTRESOURCEA(IDM_POPUP)));
+}
+
+// The key fonts stay: each key frees its own. Sizes go back to 0 with their bitmaps, so a
+// glyph that fails to load again takes no width.
+void CalcApp::ReleaseSkin() {
+    for (BitmapHandle& glyph : digitGlyphs) {
+        glyph.Reset();
+    }
+    minusGlyph.Reset();
+    pointGlyph.Reset();
+    commaGlyph.Reset();
+    digitSizes = {};
+    minusSize = {};
+    pointSize = {};
+    commaSize = {};
+    windowRegion.Reset();
+    bodyBrush.Reset();
+    bodyPen.Reset();
+    displayEdgePen.Reset();
+    displayShadowPen.Reset();
+    for (TextBuffer& text : errorTexts) {
+        text.reset();
+    }
+    for (TextBuffer& text : taxLabels) {
+        text.reset();
+    }
+    popupMenu.Reset();
+}
