@@ -159,6 +159,28 @@ TEST(Divide, Examples) {
     CheckRows(rows);
 }
 
+// The sign of a product or quotient looks for the flag value 1; other non-zero flags, which
+// only a record made by hand holds, count as not negative there (but as negative in sums).
+TEST(MultiplyDivide, SignLooksForFlagOne) {
+    struct FlagRow {
+        std::uint32_t a;
+        std::uint32_t b;
+        const char* product;
+        const char* quotient;
+    };
+    const FlagRow rows[] = {
+        {1, 0, "-6", "-0.66666666666"}, {1, 1, "6", "0.66666666666"}, {2, 0, "6", "0.66666666666"},
+        {2, 1, "-6", "-0.66666666666"}, {0, 2, "6", "0.66666666666"},
+    };
+    for (const FlagRow& row : rows) {
+        SCOPED_TRACE(std::to_string(row.a) + " " + std::to_string(row.b));
+        const DecimalValue a(2, 0, 1, row.a);
+        const DecimalValue b(3, 0, 1, row.b);
+        EXPECT_EQ(Describe(a.Multiply(b)), row.product);
+        EXPECT_EQ(Describe(a.Divide(b)), row.quotient);
+    }
+}
+
 TEST(MultiplyDivide, SeventhsDoNotComeBackWhole) {
     const DecimalValue seventh = Typed("1").Divide(Typed("7"));
     EXPECT_EQ(Describe(seventh), "0.14285714285");

@@ -103,8 +103,10 @@ TEST(Parse, Text) {
         {"", "0"},
         {" 12", "0"},
         {"12\r\n", "12"},
-        {"0000000000001", "0"},  // leading zeros count toward the twelve digits
-        {"0.123456789012", "0.12345678901"},
+        {"0000000000001", "0"},               // leading zeros count toward the twelve digits
+        {"0.123456789012", "0.12345678901"},  // the scan stops at twelve digits
+        {".123456789012", "0.12345678901"},   // twelve digits taken, cut by the budget
+        {"-.000000000000", "0"},
         {"12.50", "12.5"},
         {"1.2,5", "1.25"},
         {"+5", "0"},
