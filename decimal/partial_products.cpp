@@ -49,9 +49,9 @@ bool TryMultiplyFractions(Fraction a, Fraction b, Fraction& product) {
         scaleExponent = SplitExponent - folded;
     }
 
-    // Dividing the scale out of d1 x d2 leaves 10^exponent. With whole-number parts of at most
-    // 12 digits the fraction side always has more digits than the scale; only a larger whole
-    // number can ask for a negative exponent, which multiplies instead.
+    // Dividing the scale out of d1 x d2 leaves 10^exponent. A product with a fraction below 1
+    // and whole numbers of at most 12 digits always keeps a positive exponent; two whole
+    // numbers may not, and then the scale multiplies back in.
     int exponent = DecimalExponent(a.denominator) + DecimalExponent(b.denominator) - scaleExponent;
     if (exponent < 0) {
         if (!CheckedMultiply(numerator, ExactPowerOfTen(-exponent), numerator)) {

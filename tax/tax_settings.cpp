@@ -43,7 +43,9 @@ bool IsSpace(std::uint8_t c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool IsDigit(std::uint8_t c) { return c >= '0' && c <= '9'; }
+bool IsDigit(std::uint8_t c) {
+    return c >= '0' && c <= '9';
+}
 
 // " 5%" reads 5, "-5" reads -5, "A" reads 0. At most nine digits, so it cannot overflow.
 std::int64_t ReadSignedInteger(std::span<const std::uint8_t> text) {

@@ -124,16 +124,13 @@ bool Win32Installation::QueryInstallDir(char* buffer, std::size_t size, bool pro
         return false;
     }
     buffer[0] = '\0';
-    DWORD count = ClampToDword(size);
-    LONG result = ERROR_FILE_NOT_FOUND;
-    {
-        RegistryKey key(HKEY_LOCAL_MACHINE, InstallationKey);
-        if (key.Get() == nullptr) {
-            return false;
-        }
-        result = RegQueryValueExA(key.Get(), programFolder ? ProgramFolderValue : DataFolderValue,
-                                  nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &count);
+    RegistryKey key(HKEY_LOCAL_MACHINE, InstallationKey);
+    if (key.Get() == nullptr) {
+        return false;
     }
+    DWORD count = ClampToDword(size);
+    LONG result = RegQueryValueExA(key.Get(), programFolder ? ProgramFolderValue : DataFolderValue,
+                                   nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &count);
     if (result != ERROR_SUCCESS || count > size) {
         buffer[0] = '\0';
         return false;
@@ -155,7 +152,8 @@ std::optional<std::size_t> Win32Installation::ReadFileStart(const char* path,
     if (path == nullptr) {
         return std::nullopt;
     }
-    // A folder cannot be opened this way (no backup semantics), so it counts as missing.
+    // CreateFileA rather than _lopen: a real handle instead of a 32-bit HFILE, and a folder
+    // fails to open (no backup semantics), so it counts as a missing file.
     FileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsOpen()) {

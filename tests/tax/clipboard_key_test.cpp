@@ -37,8 +37,8 @@ struct PasteCase {
     const char* name;
     const char* before;  // keys typed before the paste
     std::optional<std::string> clipboard;
-    const char* after;   // keys typed after it
-    int result;          // of the paste
+    const char* after;  // keys typed after it
+    int result;         // of the paste
     const char* shown;
     EngineState state;
 };
@@ -94,7 +94,8 @@ TEST(ClipboardKey, FailuresChangeNothingButTheTaxCycle) {
             (failure == Failure::Unavailable ? machine.clipboard.available
                                              : machine.clipboard.memoryLeft) = false;
             const std::string name =
-                std::string(key) + (failure == Failure::Unavailable ? " unavailable" : " no memory");
+                std::string(key) +
+                (failure == Failure::Unavailable ? " unavailable" : " no memory");
             EXPECT_EQ(Press(engine, key), 0) << name;
             EXPECT_EQ(Shown(engine.display), "1,080") << name;
             EXPECT_EQ(engine.state, EngineState::Waiting) << name;

@@ -107,36 +107,6 @@ TEST(Win32InstallationTest, FolderValueOfAnyTypeFitsWithItsTerminatorOrFails) {
     }
 }
 
-TEST(Win32InstallationTest, SmallerBufferBoundsTheValue) {
-    struct SizeCase {
-        const char* name;
-        DWORD type;
-        std::string stored;
-        std::size_t size;
-        bool ok;
-    };
-    const SizeCase rows[] = {
-        {"7 characters in 8 bytes", REG_SZ, Terminated("C:\\abcd"), 8, true},
-        {"8 characters in 8 bytes", REG_SZ, Terminated("C:\\abcde"), 8, false},
-        {"binary 7 bytes in 8", REG_BINARY, "C:\\abcd", 8, true},
-        {"binary 8 bytes in 8", REG_BINARY, "C:\\abcde", 8, false},
-        {"empty string in 1 byte", REG_SZ, Terminated(""), 1, true},
-        {"one character in 1 byte", REG_SZ, Terminated("C"), 1, false},
-    };
-    for (const SizeCase& row : rows) {
-        SCOPED_TRACE(row.name);
-        ScratchInstallation scratch;
-        scratch.SetValue(DataFolderValue, row.type, row.stored.data(), row.stored.size());
-        QueryResult result = Query(false, row.size);
-        EXPECT_EQ(result.ok, row.ok);
-        EXPECT_TRUE(result.terminated);
-        EXPECT_TRUE(result.guardIntact);
-        if (row.ok) {
-            EXPECT_EQ(result.text, row.stored.substr(0, row.stored.find('\0')));
-        }
-    }
-}
-
 TEST(Win32InstallationTest, MissingKeyOrValueFails) {
     ScratchInstallation scratch;
     EXPECT_FALSE(Query(false).ok) << "no key";
@@ -249,19 +219,6 @@ TEST(Win32InstallationTest, ReadFileStartTakesAnyAnsiPathThatFits) {
         ASSERT_TRUE(result.count.has_value());
         EXPECT_EQ(result.bytes, content);
     }
-}
-
-TEST(Win32InstallationTest, ReadFileStartReadsAFileAnotherProgramIsReading) {
-    ScratchInstallation scratch;
-    std::string path = scratch.MakeDataFolder("Data") + RateFile;
-    scratch.WriteFile(path, {0x02, 0x31, 0x30});
-    HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
-    ReadResult result = ReadStart(path, 3);
-    CloseHandle(reader);
-    ASSERT_TRUE(result.count.has_value());
-    EXPECT_EQ(result.bytes, (Bytes{0x02, 0x31, 0x30}));
 }
 
 LocalDate LibraryToday() {

@@ -17,7 +17,6 @@ RAMP = [WHITE, (240, 248, 248), (192, 224, 224), (128, 224, 224), (128, 192, 192
         (0, 192, 192), TEAL]
 
 
-
 def _check_ramp():
     for darker, shade in enumerate(RAMP):
         for lighter in RAMP[:darker + 1]:
@@ -27,6 +26,7 @@ def _check_ramp():
 
 _check_ramp()
 
+# The ramp, the body tile's grey and the calculator's other colours fill the 16 entries.
 PALETTE = RAMP + [SILVER, (128, 128, 128), (0, 0, 0), (128, 0, 0), (255, 0, 0),
                   (0, 0, 128), (128, 0, 255), (0, 128, 0), (255, 255, 176)]
 SILVER_INDEX = PALETTE.index(SILVER)
