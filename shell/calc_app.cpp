@@ -32,9 +32,13 @@ HBITMAP CalcApp::GlyphBitmap(std::size_t glyph) const {
         return digitGlyphs[glyph].Get();
     }
     switch (glyph) {
-        case MinusGlyph: return minusGlyph.Get();
-        case PointGlyph: return pointGlyph.Get();
-        case CommaGlyph: return commaGlyph.Get();
-        default: return nullptr;
+        case MinusGlyph:
+            return minusGlyph.Get();
+        case PointGlyph:
+            return pointGlyph.Get();
+        case CommaGlyph:
+            return commaGlyph.Get();
+        default:
+            return nullptr;
     }
 }

@@ -24,7 +24,7 @@ enum class KeyTrackMode : std::uint32_t {
 using TextBuffer = std::unique_ptr<std::array<char, PathBufferSize>>;
 
 class CalcApp {
-public:
+  public:
     // The platform objects must outlive the application: the engine keeps references.
     explicit CalcApp(const EnginePlatform& platform);
     ~CalcApp();
@@ -71,7 +71,7 @@ public:
     std::array<TextBuffer, IndicatorTextCount> taxLabels;
     MenuHandle popupMenu;
 
-private:
+  private:
     HBITMAP GlyphBitmap(std::size_t glyph) const;
     void DrawKey(HDC dc, const CalcKey& key) const;
     void DrawIndicator(HDC dc, int x, int y, int width, int height) const;

@@ -10,7 +10,7 @@
 #include "shell/gdi_holders.h"
 
 class CalcKey {
-public:
+  public:
     CalcKey() = default;
     virtual ~CalcKey() = default;  // the font holder frees the key's font
 

@@ -5,10 +5,14 @@ std::optional<std::size_t> GlyphFor(char character) {
         return static_cast<std::size_t>(character - '0');
     }
     switch (character) {
-        case '-': return MinusGlyph;
-        case '.': return PointGlyph;
-        case ',': return CommaGlyph;
-        default: return std::nullopt;
+        case '-':
+            return MinusGlyph;
+        case '.':
+            return PointGlyph;
+        case ',':
+            return CommaGlyph;
+        default:
+            return std::nullopt;
     }
 }
 
@@ -48,8 +52,8 @@ NumberLayout LayoutNumber(std::string_view text, const GlyphSizes& sizes, const 
     if (box.height > maxHeight) {
         y = box.y + (box.height - maxHeight) / 2;
     } else if (maxHeight > 0) {
-        scaleY = box.height > 0 ? static_cast<double>(box.height) / static_cast<double>(maxHeight)
-                                : 0.0;
+        scaleY =
+            box.height > 0 ? static_cast<double>(box.height) / static_cast<double>(maxHeight) : 0.0;
     }
 
     NumberLayout layout;

@@ -9,7 +9,7 @@
 
 template <typename Handle, BOOL(WINAPI* Free)(Handle)>
 class OwnedHandle {
-public:
+  public:
     OwnedHandle() = default;
     explicit OwnedHandle(Handle handle) : handle_(handle) {}
     ~OwnedHandle() { Reset(); }
@@ -37,7 +37,7 @@ public:
     // Hands the handle to a new owner (the window takes its region this way).
     Handle Release() { return std::exchange(handle_, nullptr); }
 
-private:
+  private:
     Handle handle_ = nullptr;
 };
 
@@ -57,7 +57,7 @@ using MenuHandle = OwnedHandle<HMENU, DestroyMenu>;
 
 // Selects an object for the scope; an empty object leaves the context as it is.
 class ScopedSelect {
-public:
+  public:
     ScopedSelect(HDC dc, HGDIOBJ object)
         : dc_(dc), previous_(object != nullptr ? SelectObject(dc, object) : nullptr) {}
     ~ScopedSelect() {
@@ -68,14 +68,14 @@ public:
     ScopedSelect(const ScopedSelect&) = delete;
     ScopedSelect& operator=(const ScopedSelect&) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ previous_;
 };
 
 // Font, colour and background mode of a text, put back at the end of the scope.
 class ScopedTextStyle {
-public:
+  public:
     ScopedTextStyle(HDC dc, HFONT font, COLORREF colour, int backgroundMode)
         : font_(dc, font),
           dc_(dc),
@@ -88,7 +88,7 @@ public:
     ScopedTextStyle(const ScopedTextStyle&) = delete;
     ScopedTextStyle& operator=(const ScopedTextStyle&) = delete;
 
-private:
+  private:
     ScopedSelect font_;
     HDC dc_;
     COLORREF previousColour_;
@@ -96,7 +96,7 @@ private:
 };
 
 class MemoryDc {
-public:
+  public:
     explicit MemoryDc(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
     ~MemoryDc() {
         if (dc_ != nullptr) {
@@ -108,12 +108,12 @@ public:
 
     HDC Get() const { return dc_; }
 
-private:
+  private:
     HDC dc_;
 };
 
 class WindowDc {
-public:
+  public:
     explicit WindowDc(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
     ~WindowDc() {
         if (dc_ != nullptr) {
@@ -125,13 +125,13 @@ public:
 
     HDC Get() const { return dc_; }
 
-private:
+  private:
     HWND window_;
     HDC dc_;
 };
 
 class PaintScope {
-public:
+  public:
     explicit PaintScope(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
     ~PaintScope() { EndPaint(window_, &paint_); }
     PaintScope(const PaintScope&) = delete;
@@ -139,7 +139,7 @@ public:
 
     HDC Get() const { return dc_; }
 
-private:
+  private:
     HWND window_;
     PAINTSTRUCT paint_{};
     HDC dc_;

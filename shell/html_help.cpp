@@ -6,8 +6,7 @@ namespace {
 
 using HtmlHelpEntry = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
 
-constexpr char HelpControlKey[] =
-    "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
+constexpr char HelpControlKey[] = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
 constexpr WORD HtmlHelpOrdinal = 14;
 
 // The platform forces these: the cookie and the control's module live for the whole run.
@@ -24,8 +23,8 @@ HMODULE LoadRegisteredControl() {
     char path[PathBufferSize] = {};
     // One byte short of the buffer, so a value that fills it still ends in a terminator.
     DWORD size = sizeof(path) - 1;
-    const LSTATUS status = RegQueryValueExA(key, nullptr, nullptr, nullptr,
-                                            reinterpret_cast<BYTE*>(path), &size);
+    const LSTATUS status =
+        RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(path), &size);
     RegCloseKey(key);
     if (status != ERROR_SUCCESS || path[0] == '\0') {
         return nullptr;

@@ -7,8 +7,8 @@
 
 enum class KeyUpAction {
     None,
-    Command,  // run the character through the engine (all clear)
-    PostChar, // post the character to the window
+    Command,   // run the character through the engine (all clear)
+    PostChar,  // post the character to the window
     Close,
 };
 

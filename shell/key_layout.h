@@ -25,8 +25,8 @@ inline constexpr int MemoryKeyIndex = 9;  // the "M" mark
 struct KeyRect {
     int left = 0;
     int top = 0;
-    int right = 0;  // exclusive
-    int bottom = 0; // exclusive
+    int right = 0;   // exclusive
+    int bottom = 0;  // exclusive
 };
 
 constexpr KeyRect KeyRectangle(int index) {
@@ -55,13 +55,13 @@ struct KeyStyle {
 // The first matching rule wins: key 4 sits in the memory column but is a tax key.
 constexpr KeyStyle KeyStyleFor(int index) {
     if (index < 3) {
-        return {{128, 0, 0}, 18};    // OFF, copy, paste
+        return {{128, 0, 0}, 18};  // OFF, copy, paste
     }
     if (index < 5) {
         return {{0, 128, 128}, 18};  // tax keys
     }
     if (index < 7) {
-        return {{255, 0, 0}, 24};    // AC, C
+        return {{255, 0, 0}, 24};  // AC, C
     }
     if (index % KeyColumns == 4) {
         return {{128, 0, 255}, 24};  // GT and the memory keys

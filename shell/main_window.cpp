@@ -56,7 +56,7 @@ LRESULT OnNcHitTest(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     // Everything but the keys drags the window.
     return app->TrackKey(window, point.x, point.y, KeyTrackMode::HitTest) != 0 ? HTCLIENT
-                                                                                : HTCAPTION;
+                                                                               : HTCAPTION;
 }
 
 LRESULT OnNcMouseMove(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -209,21 +209,36 @@ void AttachApp(HWND window, CalcApp* app) {
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE:        return 0;
-        case WM_DESTROY:       return OnDestroy();
-        case WM_PAINT:         return OnPaint(window, message, wParam, lParam);
-        case WM_NCHITTEST:     return OnNcHitTest(window, message, wParam, lParam);
-        case WM_NCMOUSEMOVE:   return OnNcMouseMove(window, message, wParam, lParam);
-        case WM_NCRBUTTONDOWN: return OnNcRButtonDown(window, message, wParam, lParam);
-        case WM_NCRBUTTONUP:   return OnNcRButtonUp(window, message, wParam, lParam);
-        case WM_KEYUP:         return OnKeyUp(window, wParam);
-        case WM_CHAR:          return OnChar(window, wParam);
-        case WM_COMMAND:       return OnCommand(window, message, wParam, lParam);
-        case WM_LBUTTONDOWN:   return OnTrackButton(window, message, wParam, lParam, KeyTrackMode::Press);
-        case WM_LBUTTONUP:     return OnTrackButton(window, message, wParam, lParam, KeyTrackMode::Release);
-        case WM_RBUTTONDOWN:   return OnRButtonDown(window, message, wParam, lParam);
-        case PlaceWindowMessage: return OnPlace(window);
-        default:               return Default(window, message, wParam, lParam);
+        case WM_CREATE:
+            return 0;
+        case WM_DESTROY:
+            return OnDestroy();
+        case WM_PAINT:
+            return OnPaint(window, message, wParam, lParam);
+        case WM_NCHITTEST:
+            return OnNcHitTest(window, message, wParam, lParam);
+        case WM_NCMOUSEMOVE:
+            return OnNcMouseMove(window, message, wParam, lParam);
+        case WM_NCRBUTTONDOWN:
+            return OnNcRButtonDown(window, message, wParam, lParam);
+        case WM_NCRBUTTONUP:
+            return OnNcRButtonUp(window, message, wParam, lParam);
+        case WM_KEYUP:
+            return OnKeyUp(window, wParam);
+        case WM_CHAR:
+            return OnChar(window, wParam);
+        case WM_COMMAND:
+            return OnCommand(window, message, wParam, lParam);
+        case WM_LBUTTONDOWN:
+            return OnTrackButton(window, message, wParam, lParam, KeyTrackMode::Press);
+        case WM_LBUTTONUP:
+            return OnTrackButton(window, message, wParam, lParam, KeyTrackMode::Release);
+        case WM_RBUTTONDOWN:
+            return OnRButtonDown(window, message, wParam, lParam);
+        case PlaceWindowMessage:
+            return OnPlace(window);
+        default:
+            return Default(window, message, wParam, lParam);
     }
 }
 

@@ -102,10 +102,12 @@ void CalcApp::DrawIndicator(HDC dc, int x, int y, int width, int height) const {
         case IndicatorKind::None:
             return;
         case IndicatorKind::Error:
-            text = errorTexts[indicator.textIndex] ? errorTexts[indicator.textIndex]->data() : nullptr;
+            text =
+                errorTexts[indicator.textIndex] ? errorTexts[indicator.textIndex]->data() : nullptr;
             break;
         case IndicatorKind::Tax:
-            text = taxLabels[indicator.textIndex] ? taxLabels[indicator.textIndex]->data() : nullptr;
+            text =
+                taxLabels[indicator.textIndex] ? taxLabels[indicator.textIndex]->data() : nullptr;
             break;
         case IndicatorKind::Memory:
             text = "M";

@@ -68,7 +68,8 @@ void CalcApp::LoadSkin(HINSTANCE instance, HDC dc) {
     ReleaseSkin();
 
     for (std::size_t digit = 0; digit < digitGlyphs.size(); ++digit) {
-        digitGlyphs[digit].Reset(LoadBitmapResource(instance, IDB_DIGIT0 + static_cast<int>(digit)));
+        digitGlyphs[digit].Reset(
+            LoadBitmapResource(instance, IDB_DIGIT0 + static_cast<int>(digit)));
         MeasureBitmap(dc, digitGlyphs[digit].Get(), digitSizes[digit]);
     }
     minusGlyph.Reset(LoadBitmapResource(instance, IDB_MINUS));
@@ -78,8 +79,8 @@ void CalcApp::LoadSkin(HINSTANCE instance, HDC dc) {
     commaGlyph.Reset(LoadBitmapResource(instance, IDB_COMMA));
     MeasureBitmap(dc, commaGlyph.Get(), commaSize);
 
-    windowRegion.Reset(CreateRoundRectRgn(0, 0, WindowWidth, WindowHeight, CornerEllipse,
-                                          CornerEllipse));
+    windowRegion.Reset(
+        CreateRoundRectRgn(0, 0, WindowWidth, WindowHeight, CornerEllipse, CornerEllipse));
     {
         // The brush keeps its own copy of the pattern.
         BitmapHandle tile(LoadBitmapResource(instance, IDB_BODY_TILE));

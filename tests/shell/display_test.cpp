@@ -8,7 +8,7 @@ constexpr int StripRight = 285;
 constexpr int StripBottom = 60;
 
 class DisplayTest : public CalcWindowTest {
-protected:
+  protected:
     // The display strip drawn alone onto white.
     void Draw(Canvas& canvas) { app_->DrawDisplay(canvas.Dc(), 15, 20, 270, 40, 3); }
 
@@ -59,7 +59,8 @@ TEST_F(DisplayTest, LongNumbersAreSqueezedIntoTheStrip) {
     SetDisplay(DecimalValue(999'999'999'999, 999'999, 1'000'000, 1));
     char text[64] = {};
     app_->engine.display.Format(text, sizeof(text), true);
-    const NumberLayout layout = LayoutNumber(text, app_->MeasuredGlyphSizes(), {15, 20, 270, 40, 3});
+    const NumberLayout layout =
+        LayoutNumber(text, app_->MeasuredGlyphSizes(), {15, 20, 270, 40, 3});
     ASSERT_GT(layout.count, 0u);
     int total = 0;
     for (std::size_t i = 0; i < layout.count; ++i) {
@@ -77,7 +78,7 @@ TEST_F(DisplayTest, LongNumbersAreSqueezedIntoTheStrip) {
 }
 
 class IndicatorTest : public DisplayTest {
-protected:
+  protected:
     // Ink of a colour in the indicator's corner, left of where any number starts.
     int InkOf(Rgb24 colour, int left, int right) {
         Canvas canvas(300, 450);

@@ -33,9 +33,9 @@ TEST(HtmlHelpEntry, LoadsTheSystemControlOnFirstUse) {
     MSG message{};
     message.message = WM_CHAR;
     message.wParam = '7';
-    EXPECT_EQ(HtmlHelpA(nullptr, nullptr, HH_PRETRANSLATEMESSAGE,
-                        reinterpret_cast<DWORD_PTR>(&message)),
-              nullptr);
+    EXPECT_EQ(
+        HtmlHelpA(nullptr, nullptr, HH_PRETRANSLATEMESSAGE, reinterpret_cast<DWORD_PTR>(&message)),
+        nullptr);
     HtmlHelpA(nullptr, nullptr, HH_UNINITIALIZE, cookie);
 }
 

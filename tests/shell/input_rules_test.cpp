@@ -58,7 +58,8 @@ TEST(HelpPath, RegisteredFolderOrBesideTheProgram) {
     for (const auto& c : cases) {
         char buffer[260];
         std::memset(buffer, 'x', sizeof(buffer));
-        EXPECT_EQ(BuildHelpPath(buffer, sizeof(buffer), c.registered, c.program), c.built) << c.name;
+        EXPECT_EQ(BuildHelpPath(buffer, sizeof(buffer), c.registered, c.program), c.built)
+            << c.name;
         EXPECT_STREQ(buffer, c.path) << c.name;
     }
 }

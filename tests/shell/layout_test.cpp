@@ -15,12 +15,12 @@ struct KeyRectCase {
 
 TEST(KeyLayout, RectanglesFollowTheGrid) {
     const KeyRectCase cases[] = {
-        {0, {10, 90, 58, 138}},     // OFF
-        {4, {242, 90, 290, 138}},   // 税抜, end of the first row
-        {5, {10, 148, 58, 196}},    // AC starts the second row
-        {10, {10, 206, 58, 254}},   // 7
-        {27, {126, 380, 174, 428}}, // =
-        {29, {242, 380, 290, 428}}, // M+
+        {0, {10, 90, 58, 138}},      // OFF
+        {4, {242, 90, 290, 138}},    // 税抜, end of the first row
+        {5, {10, 148, 58, 196}},     // AC starts the second row
+        {10, {10, 206, 58, 254}},    // 7
+        {27, {126, 380, 174, 428}},  // =
+        {29, {242, 380, 290, 428}},  // M+
     };
     for (const auto& c : cases) {
         const KeyRect rect = KeyRectangle(c.index);
@@ -39,7 +39,7 @@ struct PointCase {
 
 TEST(KeyLayout, RightAndBottomEdgesAreExclusive) {
     const PointCase cases[] = {
-        {57, 100, true}, {58, 100, false}, {10, 90, true}, {9, 90, false},
+        {57, 100, true}, {58, 100, false}, {10, 90, true},   {9, 90, false},
         {10, 89, false}, {30, 137, true},  {30, 138, false},
     };
     for (const auto& c : cases) {
@@ -57,8 +57,9 @@ TEST(KeyLayout, StylesFollowTheFirstMatchingRule) {
     const StyleCase cases[] = {
         {2, {128, 0, 0}, 18},   {3, {0, 128, 128}, 18},
         {4, {0, 128, 128}, 18},  // column 4, but a tax key
-        {6, {255, 0, 0}, 24},   {7, {0, 0, 0}, 34},     {9, {128, 0, 255}, 24},
-        {29, {128, 0, 255}, 24}, {28, {0, 0, 0}, 34},
+        {6, {255, 0, 0}, 24},   {7, {0, 0, 0}, 34},
+        {9, {128, 0, 255}, 24}, {29, {128, 0, 255}, 24},
+        {28, {0, 0, 0}, 34},
     };
     for (const auto& c : cases) {
         const KeyStyle style = KeyStyleFor(c.index);
@@ -77,8 +78,8 @@ struct PlacementCase {
 
 TEST(Placement, FlushWithTheRightEdgeOrAtZero) {
     const PlacementCase cases[] = {
-        {1280, 300, 980}, {1920, 300, 1620}, {301, 300, 1}, {300, 300, 0}, {200, 300, 0},
-        {0, 300, 0},
+        {1280, 300, 980}, {1920, 300, 1620}, {301, 300, 1},
+        {300, 300, 0},    {200, 300, 0},     {0, 300, 0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(PlacementX(c.screen, c.client), c.x) << c.screen << " wide, client " << c.client;
@@ -212,12 +213,16 @@ struct IndicatorCase {
 
 TEST(Indicator, ErrorBeatsTaxBeatsMemory) {
     const IndicatorCase cases[] = {
-        {0, 0, false, IndicatorKind::None, 0},  {0, 0, true, IndicatorKind::Memory, 0},
-        {0, 1, true, IndicatorKind::Tax, 0},    {0, 3, false, IndicatorKind::Tax, 2},
-        {1, 0, false, IndicatorKind::Error, 0}, {2, 2, true, IndicatorKind::Error, 1},
+        {0, 0, false, IndicatorKind::None, 0},
+        {0, 0, true, IndicatorKind::Memory, 0},
+        {0, 1, true, IndicatorKind::Tax, 0},
+        {0, 3, false, IndicatorKind::Tax, 2},
+        {1, 0, false, IndicatorKind::Error, 0},
+        {2, 2, true, IndicatorKind::Error, 1},
         {3, 1, false, IndicatorKind::Error, 2},
         // Out of range: nothing, and never a text past the end of a table.
-        {4, 0, true, IndicatorKind::None, 0},   {0, 4, true, IndicatorKind::None, 0},
+        {4, 0, true, IndicatorKind::None, 0},
+        {0, 4, true, IndicatorKind::None, 0},
         {0xFFFFFFFF, 1, true, IndicatorKind::None, 0},
     };
     for (const auto& c : cases) {

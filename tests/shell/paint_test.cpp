@@ -7,7 +7,7 @@ constexpr Rgb24 ShadowGrey{128, 128, 128};
 constexpr Rgb24 BodyYellow{255, 255, 176};
 
 class PaintTest : public CalcWindowTest {
-protected:
+  protected:
     void DrawAll(Canvas& canvas) { app_->DrawWindow(canvas.Dc(), 300); }
 };
 
@@ -20,10 +20,9 @@ TEST_F(PaintTest, DisplayStripIsWhiteWithATwoLineEdge) {
         Rgb24 colour;
     };
     const PixelCase cases[] = {
-        {16, 21, White},       {284, 59, White},      {15, 60, EdgeBlue},
-        {285, 60, EdgeBlue},   {285, 20, EdgeBlue},   {16, 61, ShadowGrey},
-        {286, 61, ShadowGrey}, {286, 21, ShadowGrey}, {150, 1, BodyYellow},
-        {0, 225, BodyYellow},  {298, 225, BodyYellow},
+        {16, 21, White},      {284, 59, White},     {15, 60, EdgeBlue},     {285, 60, EdgeBlue},
+        {285, 20, EdgeBlue},  {16, 61, ShadowGrey}, {286, 61, ShadowGrey},  {286, 21, ShadowGrey},
+        {150, 1, BodyYellow}, {0, 225, BodyYellow}, {298, 225, BodyYellow},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(canvas.At(c.x, c.y), c.colour) << "pixel " << c.x << "," << c.y;
@@ -85,8 +84,8 @@ TEST_F(PaintTest, CaptionsAreDrawnInTheirKeysColours) {
         Rgb24 colour;
     };
     const CaptionCase cases[] = {
-        {0, {128, 0, 0}}, {3, {0, 128, 128}}, {5, {255, 0, 0}}, {9, {128, 0, 255}},
-        {10, {0, 0, 0}},  {29, {128, 0, 255}},
+        {0, {128, 0, 0}},   {3, {0, 128, 128}}, {5, {255, 0, 0}},
+        {9, {128, 0, 255}}, {10, {0, 0, 0}},    {29, {128, 0, 255}},
     };
     for (const auto& c : cases) {
         const RECT& r = Key(c.index).rect;

@@ -30,7 +30,7 @@ inline void PrintTo(const Rgb24& c, std::ostream* os) {
 
 // A 32-bit memory canvas of the window's size, filled with one colour.
 class Canvas {
-public:
+  public:
     Canvas(int width, int height, COLORREF fill = RGB(255, 255, 255))
         : width_(width), height_(height) {
         BITMAPINFO info{};
@@ -74,7 +74,7 @@ public:
         return (right - left) * (bottom - top) - CountOther(left, top, right, bottom, colour);
     }
 
-private:
+  private:
     int width_;
     int height_;
     HDC dc_;
@@ -85,7 +85,7 @@ private:
 inline constexpr Rgb24 White{255, 255, 255};
 
 class CalcWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         instance_ = GetModuleHandleA(nullptr);
         RegisterMainWindowClass(instance_);

@@ -12,9 +12,8 @@ struct HitCase {
 
 TEST_F(TrackKeyTest, HitTestFindsKeysWithExclusiveEdges) {
     const HitCase cases[] = {
-        {57, 100, 1},  {58, 100, 0},  {10, 90, 1},   {9, 100, 0},   {30, 89, 0},
-        {30, 138, 0},  {242, 380, 1}, {289, 427, 1}, {290, 427, 0}, {289, 428, 0},
-        {150, 40, 0},  // display
+        {57, 100, 1},  {58, 100, 0},  {10, 90, 1},   {9, 100, 0},   {30, 89, 0},  {30, 138, 0},
+        {242, 380, 1}, {289, 427, 1}, {290, 427, 0}, {289, 428, 0}, {150, 40, 0},  // display
         {63, 200, 0},  // gap between columns
         {5, 5, 0},
     };
@@ -62,8 +61,8 @@ TEST_F(TrackKeyTest, LeavingOverTheBodyRaisesThePressedKeyWithoutPosting) {
 }
 
 TEST_F(TrackKeyTest, ReleaseOnAnotherKeyPostsThatKeyAndLeavesThePressedOne) {
-    ASSERT_EQ(app_->TrackKey(window_, 30, 230, KeyTrackMode::Press), 1);   // "7"
-    ASSERT_EQ(app_->TrackKey(window_, 90, 230, KeyTrackMode::Release), 1); // "8"
+    ASSERT_EQ(app_->TrackKey(window_, 30, 230, KeyTrackMode::Press), 1);    // "7"
+    ASSERT_EQ(app_->TrackKey(window_, 90, 230, KeyTrackMode::Release), 1);  // "8"
     EXPECT_EQ(PostedChars(), "8");
     EXPECT_EQ(Key(10).pressed, 1);
     EXPECT_EQ(Key(11).pressed, 0);

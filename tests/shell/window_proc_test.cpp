@@ -3,7 +3,7 @@
 namespace {
 
 class WindowProcTest : public CalcWindowTest {
-protected:
+  protected:
     // Validates the window so that a later invalidation can be seen.
     void Validate() {
         Show();
@@ -120,10 +120,10 @@ TEST_F(WindowProcTest, CtrlCAndCtrlVCopyAndPasteOnlyWithControlHeld) {
 
 TEST_F(WindowProcTest, HitTestMakesTheBodyACaption) {
     Show();
-    EXPECT_EQ(Send(WM_NCHITTEST, 0, ScreenPoint(30, 100)), HTCLIENT);   // OFF
-    EXPECT_EQ(Send(WM_NCHITTEST, 0, ScreenPoint(58, 100)), HTCAPTION);  // just right of it
-    EXPECT_EQ(Send(WM_NCHITTEST, 0, ScreenPoint(150, 40)), HTCAPTION);  // display
-    EXPECT_EQ(Send(WM_NCHITTEST, 0, ScreenPoint(150, 445)), HTCAPTION); // bottom of the body
+    EXPECT_EQ(Send(WM_NCHITTEST, 0, ScreenPoint(30, 100)), HTCLIENT);    // OFF
+    EXPECT_EQ(Send(WM_NCHITTEST, 0, ScreenPoint(58, 100)), HTCAPTION);   // just right of it
+    EXPECT_EQ(Send(WM_NCHITTEST, 0, ScreenPoint(150, 40)), HTCAPTION);   // display
+    EXPECT_EQ(Send(WM_NCHITTEST, 0, ScreenPoint(150, 445)), HTCAPTION);  // bottom of the body
     // Outside the client area the default answer applies.
     EXPECT_EQ(Send(WM_NCHITTEST, 0, ScreenPoint(310, 100)),
               DefWindowProcA(window_, WM_NCHITTEST, 0, ScreenPoint(310, 100)));
