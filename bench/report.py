@@ -145,6 +145,12 @@ def probe_rows(table, runs):
     table.add(f"start-up to first paint ms (median of {count})", f"{startup:.1f}",
               f"{startup_minimal:.1f}", f"{ratio:.2f}", f"<= {STARTUP_RATIO_LIMIT}",
               ratio <= STARTUP_RATIO_LIMIT and count >= MIN_RUNS)
+    # The fastest run is the one least disturbed by the rest of the machine.
+    fastest = min(float(r["startup_us"]) for r in karvold) / 1000
+    fastest_minimal = min(float(r["startup_us"]) for r in minimal) / 1000
+    table.add("start-up to first paint ms (fastest run)", f"{fastest:.1f}",
+              f"{fastest_minimal:.1f}", f"{fastest / fastest_minimal:.2f}",
+              f"<= {STARTUP_RATIO_LIMIT}", None)
     # Runs of one round follow each other, so their ratio sees nearly the same load.
     by_round = {r["round"]: float(r["startup_us"]) for r in minimal}
     paired = [float(r["startup_us"]) / by_round[r["round"]] for r in karvold if r["round"] in by_round]
