@@ -171,8 +171,11 @@ def probe_rows(table, runs):
     table.add("paints per key command", f"{paints / float(karvold[0]['key_commands']):.2f}",
               "", "", "", None)
     print(f"repaint bounds over all key commands: {karvold[0]['key_paint_bounds']}")
-    extra = set(karvold[0].get("modules", "").split(",")) - set(minimal[0].get("modules", "").split(","))
-    extra = sorted(m for m in extra if not m.lower().startswith(("karvold", "minimal")))
+    def modules(run):
+        return {m.lower() for m in run.get("modules", "").split(",") if m}
+
+    extra = sorted(m for m in modules(karvold[0]) - modules(minimal[0])
+                   if not m.startswith(("karvold", "minimal")))
     if extra:
         print("modules Karvold loads beyond the minimal window: " + ", ".join(extra))
 
