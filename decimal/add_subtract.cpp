@@ -110,8 +110,9 @@ DecimalValue DecimalValue::Subtract(const DecimalValue& other) const {
     }
     DecimalValue difference(whole, fraction, aligned.denominator, thisIsGreater ? 0 : 1);
     difference.Normalize();
-    // Only a numerator past its denominator, in a record made by hand, carries this far.
-    if (difference.integerPart > MaxIntegerPart) {
+    // Only a numerator past its denominator, in a record made by hand, carries this far,
+    // and the carry may even wrap.
+    if (difference.integerPart > MaxIntegerPart || difference.integerPart < 0) {
         return OverflowValue();
     }
     return difference;

@@ -13,8 +13,13 @@ DecimalValue OverflowValue() {
     return DecimalValue(DecimalError::Overflow);
 }
 
-// The sign of a product or quotient looks for the flag value 1 itself.
+// Both signs look for the flag value 1 itself, and differ only for hand-made flags such as
+// 2: a product of flags 1 and 2 is positive, a quotient negative.
 std::uint32_t SignOfProduct(std::uint32_t first, std::uint32_t second) {
+    return (first == 1 ? second == 0 : second == 1) ? 1 : 0;
+}
+
+std::uint32_t SignOfQuotient(std::uint32_t first, std::uint32_t second) {
     return (first == 1) != (second == 1) ? 1 : 0;
 }
 
@@ -85,7 +90,7 @@ DecimalValue DecimalValue::Divide(const DecimalValue& other) const {
     DecimalValue divisor = other;
     dividend.Normalize();
     divisor.Normalize();
-    const std::uint32_t resultNegative = SignOfProduct(dividend.negative, divisor.negative);
+    const std::uint32_t resultNegative = SignOfQuotient(dividend.negative, divisor.negative);
 
     // Both as single fractions: a / 10^f and b / 10^g.
     std::int64_t a = 0;

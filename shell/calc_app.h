@@ -70,6 +70,9 @@ class CalcApp {
     std::array<TextBuffer, IndicatorTextCount> errorTexts;
     std::array<TextBuffer, IndicatorTextCount> taxLabels;
     MenuHandle popupMenu;
+    // Set when a menu or the About box closed on an Escape still held: its key-up then
+    // arrives here and must not close the calculator as well.
+    bool escapeOwedToModal = false;
 
   private:
     HBITMAP GlyphBitmap(std::size_t glyph) const;

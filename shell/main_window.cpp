@@ -69,6 +69,14 @@ LRESULT OnNcMouseMove(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return Default(window, message, wParam, lParam);
 }
 
+// Called after a menu or dialog loop: see CalcApp::escapeOwedToModal.
+void NoteEscapeHeldByModal(HWND window) {
+    CalcApp* app = AppOf(window);
+    if (app != nullptr && GetKeyState(VK_ESCAPE) < 0) {
+        app->escapeOwedToModal = true;
+    }
+}
+
 LRESULT OnNcRButtonUp(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     CalcApp* app = AppOf(window);
     POINT point{};
@@ -76,6 +84,7 @@ LRESULT OnNcRButtonUp(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return Default(window, message, wParam, lParam);
     }
     app->ShowPopupMenu(window, point.x, point.y);
+    NoteEscapeHeldByModal(window);
     return 0;
 }
 
@@ -104,6 +113,10 @@ LRESULT OnKeyUp(HWND window, WPARAM wParam) {
             PostMessageA(window, WM_CHAR, static_cast<WPARAM>(result.character), 0);
             break;
         case KeyUpAction::Close:
+            if (CalcApp* app = AppOf(window); app != nullptr && app->escapeOwedToModal) {
+                app->escapeOwedToModal = false;
+                break;
+            }
             PostMessageA(window, WM_CLOSE, 0, 0);
             break;
     }
@@ -133,6 +146,7 @@ LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case IDC_ABOUT:
             if (app != nullptr) {
                 ShowAboutDialog(window);
+                NoteEscapeHeldByModal(window);
             }
             return 0;
         case IDC_MINIMIZE:
@@ -157,6 +171,7 @@ LRESULT OnRButtonDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return Default(window, message, wParam, lParam);
     }
     app->ShowPopupMenu(window, ClientX(lParam), ClientY(lParam));
+    NoteEscapeHeldByModal(window);
     return 0;
 }
 

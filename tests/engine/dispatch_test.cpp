@@ -1,140 +1,105 @@
-// The one entry for command characters: which characters it knows, in which case, and the
-// rules every command shares (the error latch, the end of the tax cycle).
-
-#include <gtest/gtest.h>
+// The one entry for command characters, the rules every command shares, and the
+// calculation step with the checks that latch its errors.
 
 #include <climits>
+#include <vector>
 
 #include "engine_harness.h"
 
 namespace {
 
-// Prefixes that leave the engine in each state, the error state last.
-constexpr const char* StatePrefixes[] = {"", "7", "12+", "12+3", "2*3=", "5P", "1.5", "1/0="};
+// Prefixes that leave the engine in each state, the error states last (the last one with a
+// number on display, from an error left unchecked at rate -100).
+constexpr const char* StatePrefixes[] = {
+    "", "7", "12+", "12+3", "2*3=", "5P", "1.5", "1/0=", "999999999999+1=", "1000X5+3="};
 
-TEST(Dispatch, LettersInEitherCaseAreTheSameCommand) {
-    for (char upper : std::string_view("ACDGLMPRSTXZ")) {
-        const char lower = static_cast<char>(upper - 'A' + 'a');
-        for (const char* prefix : StatePrefixes) {
-            SCOPED_TRACE(std::string(prefix) + " then " + upper + " or " + lower);
-            TestEngine a;
-            TestEngine b;
-            a.Press(prefix);
-            b.Press(prefix);
-            EXPECT_EQ(a.Press(std::string_view(&upper, 1)), b.Press(std::string_view(&lower, 1)));
-            EXPECT_EQ(Fields(a.engine), Fields(b.engine));
-        }
+bool IsAllClear(std::int32_t c) {
+    return c == 'A' || c == 'a' || c == '\b';
+}
+
+// Settings and clipboard text that all clear must keep; after the keys, a running tax cycle.
+void Prepare(TestEngine& t, const char* prefix) {
+    t.engine.taxRate.SetInteger(-100);
+    t.engine.taxRounding = TaxRounding::HalfUp;
+    t.clipboard.text = "42";
+    if (prefix != nullptr) {
+        t.Press(prefix);
+        t.engine.taxState = TaxState::Included;
+        t.engine.taxBase = Whole(40);
     }
 }
 
-// Characters that differ from a command only in bits above the low byte, or in the sign,
-// must not be folded into it.
-TEST(Dispatch, CharactersOutsideTheTableChangeNothing) {
-    std::vector<std::int32_t> characters = {-1,          -128,        INT32_MIN,     INT32_MAX,
-                                            0x100 + 'A', 0x100 + '5', 0x10000 + '=', -256 + '+',
-                                            0x1B,        0x7F};
+// Outside the table nothing changes; in the error state everything but all clear is refused
+// untouched; elsewhere every command but the tax keys ends the tax cycle, also when it then
+// refuses. A lower-case letter does what its capital does.
+TEST(Dispatch, EveryCharacterInEveryState) {
+    std::vector<std::int32_t> characters = {-1, INT32_MIN, 0x100 + 'a', 0x10000 + '=', -256 + '+'};
     for (std::int32_t c = 0; c < 0x100; ++c) {
-        if (!IsCommandCharacter(c)) {
-            characters.push_back(c);
-        }
+        characters.push_back(c);
     }
+    TestEngine fresh;
+    Prepare(fresh, nullptr);
     for (const char* prefix : StatePrefixes) {
-        TestEngine t;
-        t.Press(prefix);
-        // Outside the table even the tax cycle stays where it is.
-        t.engine.taxState = TaxState::Included;
-        const std::string before = Fields(t.engine);
         for (std::int32_t c : characters) {
             SCOPED_TRACE(std::string(prefix) + " then character " + std::to_string(c));
-            EXPECT_EQ(t.engine.HandleCommand(c), 0);
-            EXPECT_EQ(Fields(t.engine), before);
-        }
-    }
-}
-
-// Every command but AC and the tax keys ends the tax cycle first, also when it then
-// refuses; in the error state nothing is touched.
-TEST(Dispatch, EveryCommandEndsTheTaxCycleOutsideTheErrorState) {
-    for (const char* prefix : StatePrefixes) {
-        for (char key : CommandCharacters) {
-            if (key == 'X' || key == 'x' || key == 'Z' || key == 'z') {
-                continue;
-            }
-            SCOPED_TRACE(std::string(prefix) + " then " + std::to_string(key));
             TestEngine t;
-            t.Press(prefix);
+            Prepare(t, prefix);
             const bool wasError = t.engine.state == EngineState::Error;
-            t.engine.taxState = TaxState::Excluded;
-            t.engine.HandleCommand(static_cast<unsigned char>(key));
-            const bool allClear = key == 'A' || key == 'a' || key == '\b';
-            EXPECT_EQ(t.engine.taxState,
-                      wasError && !allClear ? TaxState::Excluded : TaxState::None);
-        }
-    }
-}
-
-TEST(Dispatch, KeysGivenAForeignCharacterRefuseAfterEndingTheTaxCycle) {
-    TestEngine t;
-    t.Press("12+3");
-    t.engine.taxState = TaxState::TaxAmount;
-    EXPECT_EQ(t.engine.DigitKey('a'), 0);
-    EXPECT_EQ(t.engine.taxState, TaxState::None);
-    t.engine.taxState = TaxState::TaxAmount;
-    EXPECT_EQ(t.engine.OperatorKey('x'), 0);
-    EXPECT_EQ(t.engine.taxState, TaxState::None);
-    t.engine.taxState = TaxState::None;
-    const std::string before = Fields(t.engine);
-    EXPECT_EQ(t.engine.DigitKey('0' + 10), 0);
-    EXPECT_EQ(t.engine.OperatorKey('='), 0);
-    EXPECT_EQ(Fields(t.engine), before);
-}
-
-TEST(ErrorLatch, OnlyAllClearLeavesTheErrorState) {
-    for (const char* errorKeys : {"1/0=", "5/0+", "0/=", "999999999999+1=", "5/0P"}) {
-        for (char key : CommandCharacters) {
-            SCOPED_TRACE(std::string(errorKeys) + " then " + std::to_string(key));
-            TestEngine t;
-            t.Press(errorKeys);
-            ASSERT_EQ(t.engine.state, EngineState::Error);
-            const std::string before = Fields(t.engine);
-            const std::int32_t result = t.engine.HandleCommand(static_cast<unsigned char>(key));
-            if (key == 'A' || key == 'a' || key == '\b') {
-                EXPECT_EQ(result, 1);
-                EXPECT_EQ(t.engine.state, EngineState::Cleared);
-                EXPECT_EQ(Shown(t.engine.display), "0");
-                EXPECT_FALSE(t.engine.display.HasError());
-            } else {
+            const std::string before = Fields(t);
+            const std::int32_t result = t.engine.HandleCommand(c);
+            if (!IsCommand(c) || (wasError && !IsAllClear(c))) {
                 EXPECT_EQ(result, 0);
-                EXPECT_EQ(Fields(t.engine), before);
+                EXPECT_EQ(Fields(t), before);
+            } else if (IsAllClear(c)) {
+                EXPECT_EQ(result, 1);
+                EXPECT_EQ(Fields(t), Fields(fresh));
+            } else if (c != 'X' && c != 'x' && c != 'Z' && c != 'z') {
+                EXPECT_EQ(t.engine.taxState, TaxState::None);
+            }
+            if (c >= 'a' && c <= 'z') {
+                TestEngine upper;
+                Prepare(upper, prefix);
+                EXPECT_EQ(upper.engine.HandleCommand(c - 'a' + 'A'), result);
+                EXPECT_EQ(Fields(upper), Fields(t));
             }
         }
     }
 }
 
-TEST(AllClear, ResetsEverythingButTheTaxSettings) {
-    for (const char* keys : {"5P2*3=4+1.", "5P2*3=1/0="}) {
-        SCOPED_TRACE(keys);
+TEST(Compute, AppliesTheOperatorLeftOperandFirst) {
+    for (auto [op, shown] : {std::pair{Operator::Add, "8"},
+                             {Operator::Subtract, "8"},
+                             {Operator::Multiply, "0"},
+                             {Operator::Divide, "0 DivideByZero"},
+                             {Operator::None, "0"}}) {
+        SCOPED_TRACE(static_cast<int>(op));
         TestEngine t;
-        t.Press(keys);
-        t.engine.taxState = TaxState::Included;
-        t.engine.taxBase.SetInteger(40);
-        t.engine.taxRate.SetInteger(7);
-        t.engine.taxRounding = TaxRounding::HalfUp;
-        EXPECT_EQ(t.Press("A"), 1);
-
-        TestEngine fresh;
-        fresh.engine.taxRate.SetInteger(7);
-        fresh.engine.taxRounding = TaxRounding::HalfUp;
-        EXPECT_EQ(Fields(t.engine), Fields(fresh.engine));
+        EXPECT_EQ(Shown(t.engine.Compute(Whole(8), Whole(0), op)), shown);
     }
 }
 
-TEST(AllClear, AFreshEngineRefusesEqualsAndClear) {
-    TestEngine fresh;
-    EXPECT_EQ(fresh.Press("="), 0);
-    EXPECT_EQ(fresh.Press("C"), 0);
-    EXPECT_EQ(fresh.Press("%"), 0);
-    EXPECT_EQ(fresh.engine.state, EngineState::Cleared);
+// With a code in every register, each check copies the first one carrying a code whole.
+TEST(CheckErrors, LatchesTheFirstCodeInRegisterOrder) {
+    TestEngine t;
+    t.Press("7+2");
+    const std::string before = Fields(t);
+    EXPECT_FALSE(t.engine.CheckErrors());
+    EXPECT_EQ(Fields(t), before);
+    CalcEngine& e = t.engine;
+    DecimalValue* const order[] = {&e.display,  &e.leftOperand, &e.rightOperand,
+                                   &e.constant, &e.memory,      &e.grandTotal};
+    std::int64_t value = 0;
+    for (DecimalValue* reg : order) {
+        *reg = Whole(++value);
+        reg->errorCode = value % 2 != 0 ? DecimalError::DivideByZero : DecimalError::Overflow;
+    }
+    for (DecimalValue* reg : order) {
+        const std::string expected = Shown(*reg);
+        EXPECT_TRUE(e.CheckErrors());
+        EXPECT_EQ(Shown(e.display), expected);
+        EXPECT_EQ(e.state, EngineState::Error);
+        reg->errorCode = e.display.errorCode = DecimalError::None;
+    }
 }
 
 }  // namespace

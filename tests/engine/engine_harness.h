@@ -1,35 +1,105 @@
 #pragma once
 
-// An engine on the in-memory platform (no installation, a fixed date, a clipboard without
-// text) and the helpers the engine tests share.
+// An engine on the in-memory platform (no data folder, a date in the 8 % years, a clipboard
+// without text) and the helpers the engine and tax tests share.
 
+#include <gtest/gtest.h>
+
+#include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
 #include "engine/calc_engine.h"
 #include "engine/memory_platform.h"
 
-MemoryInstallation NoInstallation();
-
-struct TestEngine {
-    MemoryInstallation installation = NoInstallation();
-    FixedClock clock{LocalDate{2020, 6}};
-    MemoryClipboard clipboard;
-    CalcEngine engine{EnginePlatform{installation, clock, clipboard}};
-
-    // Feeds the keys one by one as command characters; the result of the last one.
-    std::int32_t Press(std::string_view keys);
-};
-
-// Format with grouping, as the display shows it.
-std::string Shown(const DecimalValue& value);
-
-// Every field of the engine, representation and error codes included, as one line.
-std::string Fields(const CalcEngine& engine);
-
 // The characters HandleCommand knows, in both cases.
 inline constexpr std::string_view CommandCharacters =
     "0123456789.+-*/=%\r\bAaCcDdGgLlMmPpRrSsTtXxZz";
 
-bool IsCommandCharacter(std::int32_t character);
+inline bool IsCommand(std::int32_t c) {
+    return c >= 0 && c < 0x80 &&
+           CommandCharacters.find(static_cast<char>(c)) != std::string_view::npos;
+}
+
+struct TestEngine {
+    MemoryInstallation installation;
+    FixedClock clock{LocalDate{2015, 1}};
+    MemoryClipboard clipboard;
+    CalcEngine engine{EnginePlatform{installation, clock, clipboard}};
+
+    // Feeds the keys one by one as command characters; the result of the last one.
+    std::int32_t Press(std::string_view keys) {
+        std::int32_t result = 0;
+        for (char key : keys) {
+            result = engine.HandleCommand(static_cast<unsigned char>(key));
+        }
+        return result;
+    }
+};
+
+inline DecimalValue Whole(std::int64_t v) {
+    return DecimalValue(v, 0, 1, 0);
+}
+
+// The grouped number as the display shows it, followed by the name of an error code.
+inline std::string Shown(const DecimalValue& value) {
+    constexpr const char* ErrorNames[] = {"", " DivideByZero", " Overflow", " Input"};
+    std::array<char, FormatBufferSize> text{};
+    value.Format(text.data(), text.size(), true);
+    return text.data() + std::string(ErrorNames[static_cast<std::uint32_t>(value.errorCode) & 3]);
+}
+
+// The display with its tax label.
+inline std::string Screen(const CalcEngine& e) {
+    constexpr const char* TaxLabels[] = {"", " 税込", " 税抜", " 税"};
+    return Shown(e.display) + TaxLabels[static_cast<std::uint32_t>(e.taxState) & 3];
+}
+
+// Every field of the engine, representations included, and the clipboard's text.
+inline std::string Fields(const TestEngine& t) {
+    const CalcEngine& e = t.engine;
+    auto code = [](auto v) { return std::to_string(static_cast<std::uint32_t>(v)) + ' '; };
+    std::string text;
+    for (const DecimalValue* v : {&e.display, &e.leftOperand, &e.rightOperand, &e.memory,
+                                  &e.grandTotal, &e.constant, &e.taxRate, &e.taxBase}) {
+        text += std::to_string(v->integerPart) + '+' + std::to_string(v->numerator) + '/' +
+                std::to_string(v->denominator) + ' ' + code(v->negative) + code(v->errorCode);
+    }
+    return text + code(e.constantOperator) + code(e.state) + code(e.fractionEntry) +
+           code(e.pendingOperator) + code(e.taxState) + code(e.taxRounding) +
+           t.clipboard.text.value_or("(no text)");
+}
+
+// Keys pressed on a fresh engine and what they leave; an empty text is not checked.
+struct KeysCase {
+    const char* keys;
+    std::int32_t result;  // of the last key
+    const char* screen;
+    EngineState state;
+    const char* grandTotal = "";
+    const char* memory = "";
+};
+
+// At the tax rate given, with the clipboard's text (nullptr: none) for the paste key.
+inline void ExpectKeys(std::initializer_list<KeysCase> rows, std::int64_t rate = 8,
+                       const char* clipboard = "12") {
+    for (const KeysCase& row : rows) {
+        SCOPED_TRACE(std::string(row.keys) + " at rate " + std::to_string(rate));
+        TestEngine t;
+        t.engine.taxRate.SetInteger(rate);
+        if (clipboard != nullptr) {
+            t.clipboard.text = clipboard;
+        }
+        EXPECT_EQ(t.Press(row.keys), row.result);
+        EXPECT_EQ(Screen(t.engine), row.screen);
+        EXPECT_EQ(t.engine.state, row.state);
+        if (*row.grandTotal != '\0') {
+            EXPECT_EQ(Shown(t.engine.grandTotal), row.grandTotal);
+        }
+        if (*row.memory != '\0') {
+            EXPECT_EQ(Shown(t.engine.memory), row.memory);
+        }
+    }
+}

@@ -1,141 +1,77 @@
 #pragma once
 
 // A calculator window for tests: the program's class, an application on an in-memory
-// platform, its skin from the test program's own resources.
+// platform with its skin from the test program's own resources, and a canvas to draw on.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <tuple>
 
 #include "engine/memory_platform.h"
 #include "shell/calc_app.h"
 #include "shell/main_window.h"
 
-struct Rgb24 {
-    int red;
-    int green;
-    int blue;
-    bool operator==(const Rgb24&) const = default;
-};
+inline constexpr COLORREF Black = RGB(0, 0, 0);
+inline constexpr COLORREF White = RGB(255, 255, 255);
+inline constexpr COLORREF Teal = RGB(0, 128, 128);
+inline constexpr COLORREF Violet = RGB(128, 0, 255);
 
-inline Rgb24 ToRgb(COLORREF colour) {
-    return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
-}
-
-inline void PrintTo(const Rgb24& c, std::ostream* os) {
-    *os << "(" << c.red << ", " << c.green << ", " << c.blue << ")";
-}
-
-// A 32-bit memory canvas of the window's size, filled with one colour.
+// A 32-bit memory canvas of the window's size, black until drawn on.
 class Canvas {
   public:
-    Canvas(int width, int height, COLORREF fill = RGB(255, 255, 255))
-        : width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        HDC screen = GetDC(nullptr);
-        dc_ = CreateCompatibleDC(screen);
-        bitmap_ = CreateDIBSection(screen, &info, DIB_RGB_COLORS, nullptr, nullptr, 0);
-        ReleaseDC(nullptr, screen);
-        previous_ = SelectObject(dc_, bitmap_);
-        HBRUSH brush = CreateSolidBrush(fill);
-        RECT all{0, 0, width, height};
-        FillRect(dc_, &all, brush);
-        DeleteObject(brush);
-    }
     ~Canvas() {
         SelectObject(dc_, previous_);
         DeleteObject(bitmap_);
         DeleteDC(dc_);
     }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
 
     HDC Dc() const { return dc_; }
-    Rgb24 At(int x, int y) const { return ToRgb(GetPixel(dc_, x, y)); }
-
-    // Pixels in [left, right) x [top, bottom) that differ from the colour.
-    int CountOther(int left, int top, int right, int bottom, Rgb24 colour) const {
+    COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
+    // Pixels in [left, right) x [top, bottom) of the colour, or with other set, of any other.
+    int Count(int left, int top, int right, int bottom, COLORREF colour, bool other = false) const {
         int count = 0;
-        for (int y = top; y < bottom; ++y) {
-            for (int x = left; x < right; ++x) {
-                count += At(x, y) == colour ? 0 : 1;
-            }
-        }
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x) count += (At(x, y) == colour) != other ? 1 : 0;
         return count;
-    }
-    int CountOf(int left, int top, int right, int bottom, Rgb24 colour) const {
-        return (right - left) * (bottom - top) - CountOther(left, top, right, bottom, colour);
     }
 
   private:
-    int width_;
-    int height_;
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ previous_;
+    static constexpr BITMAPINFO Info{
+        {sizeof(BITMAPINFOHEADER), 300, -450, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    HDC dc_ = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap_ = CreateDIBSection(dc_, &Info, DIB_RGB_COLORS, nullptr, nullptr, 0);
+    HGDIOBJ previous_ = SelectObject(dc_, bitmap_);
 };
-
-inline constexpr Rgb24 White{255, 255, 255};
 
 class CalcWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        instance_ = GetModuleHandleA(nullptr);
         RegisterMainWindowClass(instance_);
         window_ = CreateMainWindow(instance_);
         ASSERT_NE(window_, nullptr);
-        app_ = std::make_unique<CalcApp>(platform_.Get());
         HDC dc = GetWindowDC(window_);
         app_->LoadSkin(instance_, dc);
         ReleaseDC(window_, dc);
         AttachApp(window_, app_.get());
-        DrainQueue();
     }
 
     void TearDown() override {
-        if (window_ != nullptr) {
-            AttachApp(window_, nullptr);
-            DestroyWindow(window_);
-        }
-        app_.reset();
-        DrainQueue();
-    }
-
-    // Posted input and close requests, and the quit a destroyed window leaves behind.
-    void DrainQueue() {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
-        }
-        while (PeekMessageA(&message, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE)) {
-        }
-        while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        AttachApp(window_, nullptr);
+        DestroyWindow(window_);
+        // Posted input and close requests, and the quit the destroyed window leaves behind.
+        for (MSG m; PeekMessageA(&m, nullptr, WM_CLOSE, WM_KEYLAST, PM_REMOVE);) {
         }
     }
 
-    // The command characters posted to the window since the last call, in order.
-    std::string PostedChars() {
-        std::string chars;
-        MSG message;
-        while (PeekMessageA(&message, window_, WM_CHAR, WM_CHAR, PM_REMOVE)) {
-            chars += static_cast<char>(message.wParam);
-        }
-        return chars;
-    }
-
-    int PostedCloses() {
-        int count = 0;
-        MSG message;
-        while (PeekMessageA(&message, window_, WM_CLOSE, WM_CLOSE, PM_REMOVE)) {
-            ++count;
-        }
-        return count;
+    // The wParams of the messages of one kind posted to the window since the last call.
+    std::string Posted(UINT kind) {
+        std::string posted;
+        for (MSG m; PeekMessageA(&m, window_, kind, kind, PM_REMOVE);) posted += char(m.wParam);
+        return posted;
     }
 
     void Show() {
@@ -148,10 +84,17 @@ class CalcWindowTest : public ::testing::Test {
         return SendMessageA(window_, message, wParam, lParam);
     }
 
+    // Non-client messages carry screen points.
+    LPARAM ScreenPoint(int clientX, int clientY) {
+        POINT point{clientX, clientY};
+        ClientToScreen(window_, &point);
+        return MAKELPARAM(point.x, point.y);
+    }
+
     CalcKey& Key(int index) { return app_->keys[static_cast<std::size_t>(index)]; }
 
     MemoryPlatform platform_;
-    HINSTANCE instance_ = nullptr;
+    HINSTANCE instance_ = GetModuleHandleA(nullptr);
     HWND window_ = nullptr;
-    std::unique_ptr<CalcApp> app_;
+    std::unique_ptr<CalcApp> app_ = std::make_unique<CalcApp>(platform_.Get());
 };

@@ -1,0 +1,134 @@
+// Key sequences on a fresh engine: number entry, C, operators with = and %, constants, the
+// grand total and memory.
+
+#include "engine_harness.h"
+
+namespace {
+
+using enum EngineState;
+
+// C clears only the number being typed.
+TEST(Keys, NumberEntryAndClear) {
+    ExpectKeys({
+        {"0", 0, "0", Cleared},
+        {".0", 1, "0.0", EnteringFirst},
+        {"007", 1, "7", EnteringFirst},
+        {"1.2.3", 1, "1.23", EnteringFirst},
+        {"7.", 0, "7", EnteringFirst},
+        {"5M3", 1, "-53", EnteringFirst},
+        {".M", 0, "0", Cleared},
+        {".5M", 1, "-0.5", EnteringFirst},
+        {"5+M3=", 1, "8", Result},  // the negated copy is lost to the new number
+        {"5+0", 1, "0", EnteringSecond},
+        {"0+0", 0, "0", Waiting},
+        {"3-3=5", 1, "5", EnteringFirst},
+        {"1234567890123", 0, "123,456,789,012", EnteringFirst},
+        {"C", 0, "0", Cleared},
+        {"12C", 1, "0", EnteringFirst},
+        {"12C3=", 1, "3", Waiting},
+        {"1.5C5", 1, "5", EnteringFirst},
+        {"5+C", 0, "5", Waiting},
+        {"5+C2=", 1, "7", Result},
+        {"12+5.5C", 1, "0", EnteringSecond},
+        {"12+5.5C3=", 1, "15", Result},
+        {"2+3=C", 0, "5", Result},
+        {"2+3=C=", 1, "8", Waiting},
+    });
+}
+
+TEST(Keys, WhichKeysClearThePoint) {
+    const struct {
+        const char* keys;
+        std::uint32_t fractionEntry;
+    } rows[] = {
+        {"1.5+", 0},   {"1.5=", 0}, {"1.5%", 0},  {"1.5+2=", 0}, {"1.5+2%", 0}, {"1.5C", 0},
+        {"1.5+2C", 0}, {"1.5A", 0}, {"1.5+.", 1}, {"1.5P", 1},   {"1.5L", 1},   {"1.5R", 1},
+        {"1.5G", 1},   {"1.5T", 1}, {"1.5M", 1},  {"1.5+.2", 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.keys);
+        TestEngine t;
+        t.Press(row.keys);
+        EXPECT_EQ(t.engine.fractionEntry, row.fractionEntry);
+    }
+}
+
+// Grand total after the display; the multiplicand is the constant of ×, the second operand
+// that of the others.
+TEST(Keys, OperatorsEqualsAndConstants) {
+    ExpectKeys({
+        {"=", 0, "0", Cleared, "0"},
+        {"2+3*4=", 1, "20", Result, "20"},
+        {"2+3*", 1, "5", Waiting, "0"},
+        {"5+-3=", 1, "2", Result, "2"},
+        {"+3=", 1, "3", Result, "3"},
+        {"2+3=*4=", 1, "20", Result, "25"},
+        {"1/0=", 1, "0 DivideByZero", Error, "0"},
+        {"5/0+", 1, "0 DivideByZero", Error, "0"},
+        {"0/=", 1, "0 DivideByZero", Error, "0"},
+        {"999999999999+1=", 1, "0 Overflow", Error, "0"},
+        {"10-4==", 1, "2", Waiting, "8"},
+        {"3*4==", 1, "36", Waiting, "48"},
+        {"8/2==", 1, "2", Waiting, "6"},
+        {"10-4=7=", 1, "3", Waiting, "9"},
+        {"3*4=5=", 1, "15", Waiting, "27"},
+        {"5+===", 1, "15", Waiting, "25"},
+        {"5*==", 1, "125", Waiting, "150"},
+        {"4/==", 1, "0.0625", Waiting, "0.3125"},
+        {"5==", 1, "5", Waiting, "5"},
+        {"1000000*1=1000000=", 1, "0 Overflow", Error, "1,000,000"},
+    });
+}
+
+TEST(Keys, Percent) {
+    ExpectKeys({
+        {"200*5%", 1, "10", Result, "1,000"},
+        {"200+5%=", 1, "410", Waiting, "620"},  // the add-on constant is the first operand
+        {"200-5%=", 1, "-10", Waiting, "180"},
+        {"50/200%=", 1, "0.125", Waiting, "0.375"},
+        {"999999999999+1000%", 1, "0 Overflow", Error, "0"},
+        {"999999999999/1%", 1, "0 Overflow", Error, "999,999,999,999"},
+        {"5+%", 0, "5", Waiting, "0"},
+        {"5+%3=", 1, "8", Result, "8"},
+        {"5*%", 1, "0.25", Waiting, "25"},
+        {"5/%", 1, "20", Waiting, "0.2"},
+        {"200*5%7%", 1, "14", Waiting, "1,014"},
+        {"50/200%30%", 1, "15", Waiting, "15.25"},
+        {"200+5%7%", 0, "7", EnteringFirst, "210"},
+        {"1000000*1=1000000%", 1, "0 Overflow", Error, "1,000,000"},
+        {"200*5%%", 1, "20", Waiting, "3,000"},
+        {"200+5%%", 0, "210", Result, "210"},
+        {"1000*1000=%", 1, "10,000,000", Waiting, "1,001,000,000"},
+        {"1000000*1=%", 1, "0 Overflow", Error, "1,000,000"},
+        {"5%%", 1, "5", Waiting, "5"},
+    });
+}
+
+// Grand total and memory after the display.
+TEST(Keys, GrandTotalAndMemory) {
+    ExpectKeys({
+        {"2*3=4*5=GG", 1, "26", Waiting, "26"},
+        {"2+3+4G", 1, "0", Waiting, "0"},
+        {"999999999999=1=", 1, "0 Overflow", Error, "0 Overflow"},
+        {"5P2L", 1, "2", Waiting, "0", "3"},
+        {"5LR", 1, "-5", Waiting, "0", "-5"},
+        {"5T", 1, "5", EnteringFirst, "0", "0"},
+        // A typed second operand is completed first; = then has nothing to do.
+        {"2+3P=", 1, "5", Waiting, "0", "5"},
+        {"5+P3=", 1, "8", Result, "8", "5"},
+        {"2*3=4+1P7=", 1, "7", Waiting, "13", "5"},  // the constant is dropped
+        // The recalled value is not the second operand.
+        {"7P5+R3=", 1, "8", Result, "8", "7"},
+        {"7P5+3R=", 1, "7", Waiting, "0", "7"},
+        {"7P5*R=", 1, "49", Waiting, "49", "7"},
+        // Operator and recall keys leave the constant and the pending operator; the tax key
+        // drops the operator, so = applies the constant again.
+        {"3*4=5+Z=", 1, "15", Waiting, "27"},
+        {"3*4=5+GZ=", 1, "36", Waiting, "48"},
+        {"3*4=5*G=", 1, "144", Waiting, "156"},
+        {"7P5/0P", 1, "0 DivideByZero", Error, "0", "7"},
+        {"999999999999P1P", 1, "0 Overflow", Error, "0", "0 Overflow"},
+    });
+}
+
+}  // namespace

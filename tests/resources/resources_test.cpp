@@ -1,0 +1,101 @@
+// The program's resources, linked into this executable and loaded with the program's own ANSI
+// calls under the Japanese code page. Ids are numbers: they are the program's fixed contract.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <tuple>
+#include <utility>
+
+namespace {
+
+const HMODULE module = GetModuleHandleA(nullptr);
+
+template <typename T>
+const T* Stored(int id, LPCSTR type) {
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
+    return static_cast<const T*>(found ? LockResource(LoadResource(module, found)) : nullptr);
+}
+
+// clang-format off
+constexpr std::tuple<int, LONG, LONG> bitmapRows[] = {  // id, width, height
+    {101, 35, 39}, {102, 36, 41}, {103, 35, 39}, {104, 35, 39}, {105, 36, 40},  // digits 0-4
+    {106, 34, 39}, {107, 35, 39}, {108, 36, 40}, {109, 35, 39}, {110, 33, 39},  // digits 5-9
+    {111, 12, 40},  // point
+    {112, 8, 39},   // comma
+    {115, 8, 8},    // body tile
+    {116, 25, 40},  // minus
+};
+// clang-format on
+
+TEST(ResourceBitmaps, LoadAtTheirSizeWithSixteenColours) {
+    for (const auto& [id, width, height] : bitmapRows) {
+        SCOPED_TRACE(testing::Message() << "bitmap " << id);
+        const auto* header = Stored<BITMAPINFOHEADER>(id, RT_BITMAP);
+        ASSERT_NE(header, nullptr);
+        EXPECT_EQ(std::tuple(header->biWidth, header->biHeight, header->biBitCount),
+                  std::tuple(width, height, WORD{4}));
+        EXPECT_TRUE(DeleteObject(LoadBitmapA(module, MAKEINTRESOURCEA(id)))) << "loads";
+    }
+}
+
+TEST(ResourceStrings, ComeInShiftJis) {
+    ASSERT_EQ(GetACP(), 932u) << "the expectations are Shift-JIS bytes";
+    const std::pair<UINT, const char*> rows[] = {
+        {2, "\x95\xa1\x8e\xca"},  // 複写
+        {27, "\xa5"},             // ･ is half-width: one byte
+        {32, "\x8c\x85\x82\xa0\x82\xd3\x82\xea\x83\x47\x83\x89\x81\x5b"},  // 桁あふれエラー
+        {34, "\x90\xc5"},                                                  // 税
+    };
+    for (const auto& [id, text] : rows) {
+        SCOPED_TRACE(testing::Message() << "string " << id);
+        char buffer[260] = {};
+        EXPECT_EQ(LoadStringA(module, id, buffer, sizeof buffer), int(std::strlen(text)));
+        EXPECT_STREQ(buffer, text);
+    }
+}
+
+TEST(ResourceMenu, PopupHoldsItsCommandsInOrder) {
+    HMENU menu = LoadMenuA(module, MAKEINTRESOURCEA(108));
+    HMENU popup = GetSubMenu(menu, 0);
+    ASSERT_NE(popup, nullptr);
+    const UINT ids[] = {40002, 0, 40003, 0, 40005};  // 0: a separator
+    ASSERT_EQ(GetMenuItemCount(popup), 5);
+    for (int position = 0; position < 5; ++position) {
+        EXPECT_EQ(GetMenuItemID(popup, position), ids[position]) << "position " << position + 1;
+    }
+    DestroyMenu(menu);
+}
+
+TEST(ResourceDialog, AboutBoxOpensWithItsTitleIconAndButton) {
+    HWND dialog = CreateDialogParamA(module, MAKEINTRESOURCEA(100), nullptr, nullptr, 0);
+    ASSERT_NE(dialog, nullptr);
+    char title[64] = {};
+    GetWindowTextA(dialog, title, sizeof title);
+    // ﾊﾞｰｼﾞｮﾝ情報(Karvold): the half-width katakana are single bytes.
+    EXPECT_STREQ(title, "\xca\xde\xb0\xbc\xde\xae\xdd\x8f\xee\x95\xf1(Karvold)");
+    const LONG button = GetWindowLongA(GetDlgItem(dialog, IDOK), GWL_STYLE);
+    EXPECT_EQ(button & BS_TYPEMASK, BS_DEFPUSHBUTTON) << "OK is the default button";
+    HWND icon = GetWindow(dialog, GW_CHILD);  // the first item
+    EXPECT_NE(SendMessageA(icon, STM_GETICON, 0, 0), 0) << "icon 118 resolved";
+    DestroyWindow(dialog);
+}
+
+TEST(ResourceIcon, GroupHoldsThreeImages) {
+    // A group: reserved, type and count words, then 14-byte entries of width, height,
+    // colours, reserved, planes, bits per pixel, size and the image's id.
+    const auto* group = Stored<BYTE>(118, RT_GROUP_ICON);
+    ASSERT_NE(group, nullptr);
+    ASSERT_EQ(group[4] | group[5] << 8, 3);
+    std::multiset<std::pair<int, int>> images;  // width and bits per pixel
+    for (const BYTE* entry = group + 6; entry < group + 6 + 3 * 14; entry += 14) {
+        images.insert({entry[0], entry[6]});
+        EXPECT_NE(Stored<BYTE>(entry[12] | entry[13] << 8, RT_ICON), nullptr) << int{entry[0]};
+    }
+    EXPECT_EQ(images, (std::multiset<std::pair<int, int>>{{16, 4}, {32, 4}, {32, 8}}));
+}
+
+}  // namespace

@@ -1,0 +1,186 @@
+#include <iterator>
+
+#include "shell_fixture.h"
+
+namespace {
+
+class WindowTest : public CalcWindowTest {
+  protected:
+    bool DisplayInvalidated() {
+        RECT update{}, common{};
+        const RECT strip{15, 20, 285, 60};
+        return GetUpdateRect(window_, &update, FALSE) && IntersectRect(&common, &update, &strip);
+    }
+};
+
+// Right and bottom edges are exclusive; a release names the key by the character it posts.
+// Everything but a key answers the hit test as caption, so it drags the window.
+TEST_F(WindowTest, PointsOnAndBesideTheKeys) {
+    const std::tuple<int, int, const char*> cases[] = {
+        {57, 100, "Q"}, {58, 100, ""},  {10, 90, "Q"},   {9, 100, ""},    {30, 89, ""},
+        {30, 137, "Q"}, {30, 138, ""},  {242, 380, "P"}, {289, 427, "P"}, {290, 427, ""},
+        {289, 428, ""}, {241, 400, ""}, {150, 40, ""},   {150, 445, ""}};
+    for (const auto& [x, y, posted] : cases) {
+        SCOPED_TRACE(testing::Message() << x << "," << y);
+        const bool onKey = posted[0] != '\0';
+        EXPECT_EQ(Send(WM_NCHITTEST, 0, ScreenPoint(x, y)), onKey ? HTCLIENT : HTCAPTION);
+        EXPECT_EQ(app_->TrackKey(window_, x, y, KeyTrackMode::Release), onKey ? 1 : 0);
+        EXPECT_EQ(Posted(WM_CHAR), posted);
+    }
+}
+
+TEST_F(WindowTest, PressLeaveAndReleaseSequence) {
+    using enum KeyTrackMode;
+    // Mode, point, result, what is posted, and a key with its pressed state after the step.
+    const std::tuple<KeyTrackMode, int, int, std::int32_t, const char*, int, std::int32_t> steps[] =
+        {
+            {Press, 30, 230, 1, "", 10, 1},     // "7" sinks, nothing posted yet
+            {Release, 40, 240, 1, "7", 10, 0},  // once, at release
+            {Press, 30, 230, 1, "", 10, 1},
+            {Release, 90, 230, 1, "8", 10, 1},  // released on "8": it posts, "7" stays sunken
+            {Leave, 5, 5, 1, "", 10, 0},        // until the pointer is over the body
+            {Press, 250, 390, 1, "", 29, 1},    // "M+"
+            {Leave, 250, 390, 0, "", 29, 1},    // still over the key
+            {Leave, 237, 400, 1, "", 29, 0},    // over the gap
+            {Release, 237, 400, 0, "", 29, 0},  // released over the body
+        };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        const auto& [mode, x, y, result, posted, key, pressed] = steps[i];
+        SCOPED_TRACE(testing::Message() << "step " << i);
+        EXPECT_EQ(app_->TrackKey(window_, x, y, mode), result);
+        EXPECT_EQ(Posted(WM_CHAR), posted);
+        EXPECT_EQ(Key(key).pressed, pressed);
+    }
+    // One move raises only the first sunken key in key order.
+    Key(3).pressed = Key(20).pressed = 1;
+    EXPECT_EQ(app_->TrackKey(window_, 5, 5, Leave), 1);
+    EXPECT_TRUE(Key(3).pressed == 0 && Key(20).pressed == 1);
+}
+
+TEST_F(WindowTest, CharactersCloseOrGoToTheEngine) {
+    // Code, closes posted, number shown, display repainted. Codes that end in the byte of a
+    // command ("A", all clear) are not that command.
+    const std::tuple<WPARAM, std::size_t, std::int64_t, bool> cases[] = {
+        {'5', 0, 5, true},         {'q', 1, 5, false},   {'Q', 1, 5, false},
+        {'?', 0, 5, false},        {0x141, 0, 5, false}, {0x10041, 0, 5, false},
+        {~WPARAM{0}, 0, 5, false}, {'7', 0, 57, true}};
+    Show();
+    for (const auto& [code, closes, shown, repaint] : cases) {
+        SCOPED_TRACE(testing::Message() << "code " << code);
+        ValidateRect(window_, nullptr);
+        EXPECT_EQ(Send(WM_CHAR, code), 0);
+        EXPECT_EQ(std::tuple(Posted(WM_CLOSE).size(), app_->engine.display.integerPart,
+                             DisplayInvalidated()),
+                  std::tuple(closes, shown, repaint));
+    }
+    for (WPARAM code = 0; code <= 0xFFFF; ++code)
+        Send(WM_CHAR, code == 'q' || code == 'Q' ? 0 : code);
+    EXPECT_EQ(Posted(WM_CLOSE).size(), 0u);
+    Send(WM_CHAR, 'A');
+    Send(WM_CHAR, '5');
+    EXPECT_EQ(app_->engine.display.integerPart, 5);  // still working after every code
+}
+
+TEST_F(WindowTest, RefusedCommandThatDropsTheTaxLabelRepaints) {
+    Send(WM_CHAR, 'Z');
+    ASSERT_EQ(app_->engine.taxState, TaxState::Included);
+    Show();
+    ValidateRect(window_, nullptr);
+    Send(WM_CHAR, '.');  // refused, but the label must go
+    EXPECT_EQ(app_->engine.taxState, TaxState::None);
+    EXPECT_TRUE(DisplayInvalidated());
+}
+
+TEST_F(WindowTest, KeyUpsCloseClearOrPost) {
+    // Key, Ctrl held, characters posted, closes posted, display cleared and repainted.
+    const std::tuple<WPARAM, bool, const char*, std::size_t, bool> cases[] = {
+        {VK_ESCAPE, false, "", 1, false}, {VK_INSERT, false, "D", 0, false},
+        {VK_BACK, false, "", 0, true},    {VK_DELETE, false, "", 0, true},
+        {'C', true, "S", 0, false},       {'V', true, "D", 0, false},
+        {'C', false, "", 0, false},       {'V', false, "", 0, false},
+        {VK_F1, false, "", 0, false}};
+    EXPECT_EQ(Send(WM_KEYDOWN, VK_ESCAPE), 0);
+    EXPECT_EQ(Posted(WM_CLOSE).size(), 0u);  // Escape closes at key-up only
+    Show();
+    for (const auto& [key, control, posted, closes, clears] : cases) {
+        SCOPED_TRACE(testing::Message() << "key " << key << (control ? " with Ctrl" : ""));
+        Send(WM_CHAR, '4');
+        ValidateRect(window_, nullptr);
+        BYTE state[256];
+        GetKeyboardState(state);
+        state[VK_CONTROL] = control ? 0x80 : 0;
+        SetKeyboardState(state);
+        EXPECT_EQ(Send(WM_KEYUP, key), 0);
+        EXPECT_EQ(std::tuple(Posted(WM_CHAR), Posted(WM_CLOSE).size(),
+                             app_->engine.display.integerPart == 0, DisplayInvalidated()),
+                  std::tuple(std::string(posted), closes, clears, clears));
+    }
+}
+
+TEST_F(WindowTest, HitTestOutsideTheClientAreaAndLeftOfTheScreen) {
+    Show();
+    const LRESULT outside = DefWindowProcA(window_, WM_NCHITTEST, 0, ScreenPoint(310, 100));
+    EXPECT_NE(outside, HTCAPTION);
+    EXPECT_EQ(Send(WM_NCHITTEST, 0, ScreenPoint(310, 100)), outside);
+    // Screen points are signed: the display left of the screen's edge is still a caption.
+    SetWindowPos(window_, nullptr, -100, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(Send(WM_NCHITTEST, 0, ScreenPoint(40, 40)), HTCAPTION);
+}
+
+TEST_F(WindowTest, MouseMessagesPressPaintAndPost) {
+    Show();
+    EXPECT_EQ(Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 170)), 0);  // "%"
+    EXPECT_EQ(Key(7).pressed, 1);
+    // The key was repainted before the message returned; the strip was painted at showing.
+    RECT update{};
+    EXPECT_FALSE(GetUpdateRect(window_, &update, FALSE));
+    HDC dc = GetDC(window_);
+    EXPECT_EQ(std::tuple(GetPixel(dc, 128, 170), GetPixel(dc, 100, 40), GetPixel(dc, 150, 60)),
+              std::tuple(GetSysColor(COLOR_BTNSHADOW), White, RGB(128, 128, 255)));
+    ReleaseDC(window_, dc);
+    EXPECT_EQ(Send(WM_NCMOUSEMOVE, HTCAPTION, ScreenPoint(5, 200)), 0);
+    EXPECT_EQ(Key(7).pressed, 0);
+    EXPECT_EQ(Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 100)), 0);  // "OFF"
+    EXPECT_EQ(Send(WM_LBUTTONUP, 0, MAKELPARAM(20, 100)), 0);
+    EXPECT_EQ(Posted(WM_CHAR), "Q");
+}
+
+TEST_F(WindowTest, MenuCommandsMinimiseOrFallToDefault) {
+    Show();
+    EXPECT_EQ(Send(WM_COMMAND, MAKEWPARAM(40004, 0)), 0);
+    EXPECT_FALSE(IsIconic(window_));
+    EXPECT_EQ(Send(WM_COMMAND, MAKEWPARAM(40005, 1)), 0);  // the id is the low word
+    EXPECT_TRUE(IsIconic(window_));
+}
+
+TEST_F(WindowTest, PlacementShapesTheWindowAtTheTopRight) {
+    EXPECT_EQ(Send(WM_USER), 0);
+    RECT window{};
+    GetWindowRect(window_, &window);
+    EXPECT_EQ(std::tuple(window.left, window.top, window.right - window.left),
+              std::tuple(GetSystemMetrics(SM_CXSCREEN) - 300, 0, 300));
+    EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    // The window owns the rounded region now.
+    EXPECT_FALSE(app_->windowRegion);
+    HRGN copy = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_TRUE(GetWindowRgn(window_, copy) == COMPLEXREGION && !PtInRegion(copy, 0, 0) &&
+                PtInRegion(copy, 150, 0));
+    DeleteObject(copy);
+}
+
+TEST_F(WindowTest, WithoutAnAppOnlyQuitCharactersAct) {
+    Show();
+    AttachApp(window_, nullptr);
+    EXPECT_EQ(Send(WM_CHAR, '7'), 0);
+    EXPECT_EQ(Send(WM_KEYUP, VK_BACK), 0);
+    EXPECT_EQ(Send(WM_USER), 0);
+    EXPECT_EQ(Send(WM_LBUTTONUP, 0, MAKELPARAM(30, 100)), 0);
+    EXPECT_EQ(Send(WM_NCHITTEST, 0, ScreenPoint(150, 40)), HTCLIENT);  // the default answer
+    EXPECT_EQ(app_->engine.display.integerPart, 0);
+    EXPECT_TRUE(app_->windowRegion);  // not placed
+    EXPECT_EQ(Posted(WM_CHAR), "");
+    EXPECT_EQ(Send(WM_CHAR, 'q'), 0);
+    EXPECT_EQ(Posted(WM_CLOSE).size(), 1u);
+}
+
+}  // namespace

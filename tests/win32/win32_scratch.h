@@ -1,0 +1,146 @@
+#pragma once
+
+// What the Win32 tests set up and read back through the raw calls, independent of the code
+// under test: a scratch installation of the business application, and the clipboard as other
+// programs see it.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+inline constexpr const char* ProductKey = "SOFTWARE\\Orvex\\Brennoly\\Faltrane";
+inline constexpr const char* DataFolderValue = "InstalledDataDir";
+inline constexpr const char* ProgramFolderValue = "InstalledDir";
+
+// The product key and a fresh temp folder, both removed at the end. The key carries a marker
+// value, so that a key left by a run that died is removed, while a real installation's never is.
+class ScratchInstallation {
+  public:
+    ScratchInstallation() {
+        EXPECT_TRUE(RemoveKey()) << "the product key belongs to a real installation";
+        static unsigned serial = 0;
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        root_ = std::string(temp) + "karvold-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(GetTickCount()) + "-" + std::to_string(++serial);
+        MakeFolder("");
+    }
+    ~ScratchInstallation() {
+        RemoveKey();
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
+    }
+    const std::string& Root() const { return root_; }
+    // Creates root\relative (its parent must exist) and returns that path.
+    std::string MakeFolder(const std::string& relative) {
+        const std::string path = relative.empty() ? root_ : root_ + "\\" + relative;
+        EXPECT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path;
+        return path;
+    }
+    void WriteFile(const std::string& path, const std::string& bytes) {
+        HANDLE file =
+            CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(file);
+        EXPECT_EQ(written, bytes.size()) << path;
+    }
+    // Stores exactly these bytes, creating the key with its marker.
+    void SetValue(const char* name, DWORD type, const std::string& bytes) {
+        const DWORD one = 1;
+        RegSetKeyValueA(HKEY_LOCAL_MACHINE, ProductKey, Marker, REG_DWORD, &one, sizeof one);
+        EXPECT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, ProductKey, name, type, bytes.data(),
+                                  static_cast<DWORD>(bytes.size())),
+                  ERROR_SUCCESS);
+    }
+
+  private:
+    static constexpr const char* Marker = "KarvoldScratch";
+
+    // Removes the key when it is a scratch one or absent; false for a real installation's.
+    // (Its empty parent keys stay: they change nothing for any test.)
+    static bool RemoveKey() {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ProductKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+            return true;
+        }
+        const bool scratch =
+            RegQueryValueExA(key, Marker, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+        RegCloseKey(key);
+        return scratch && RegDeleteKeyA(HKEY_LOCAL_MACHINE, ProductKey) == ERROR_SUCCESS;
+    }
+
+    std::string root_;  // ASCII, so that the library's wide calls remove it whatever it holds
+};
+
+// Replaces the clipboard's contents (none given: empties it), as another program's copy would.
+inline bool Put(UINT format, HANDLE data) {
+    if (!OpenClipboard(nullptr)) {
+        return false;
+    }
+    EmptyClipboard();
+    const bool taken = data == nullptr || SetClipboardData(format, data) != nullptr;
+    CloseClipboard();
+    return taken;
+}
+
+inline bool PutText(const std::string& text) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+    GlobalUnlock(block);
+    return Put(CF_TEXT, block);
+}
+
+// Up to its terminator, never past its block; "<none>" without text.
+inline std::string ClipboardText() {
+    if (!OpenClipboard(nullptr)) {
+        return "<cannot open>";
+    }
+    HANDLE block = GetClipboardData(CF_TEXT);
+    const char* bytes = static_cast<const char*>(GlobalLock(block));  // null without text
+    std::string text = bytes ? std::string(bytes, strnlen(bytes, GlobalSize(block))) : "<none>";
+    GlobalUnlock(block);
+    CloseClipboard();
+    return text;
+}
+
+// Another program holding the clipboard open with a window of its own, for its lifetime.
+class ClipboardHolder {
+  public:
+    ClipboardHolder()
+        : thread_([this] {
+              HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                            nullptr, nullptr);
+              holding_ = window != nullptr && OpenClipboard(window);
+              SetEvent(opened_);
+              WaitForSingleObject(release_, INFINITE);
+              CloseClipboard();  // fails harmlessly when the open failed
+              DestroyWindow(window);
+          }) {
+        WaitForSingleObject(opened_, INFINITE);
+    }
+    ~ClipboardHolder() {
+        SetEvent(release_);
+        thread_.join();
+        CloseHandle(opened_);
+        CloseHandle(release_);
+    }
+    bool Holding() const { return holding_; }
+
+  private:
+    HANDLE opened_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    bool holding_ = false;
+    std::thread thread_;
+};
+
+// Whether another thread's window can open the clipboard, that is whether this thread closed
+// it. (A second open from the thread that holds it would succeed.)
+inline bool ClipboardIsClosed() {
+    return ClipboardHolder().Holding();
+}
