@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cstring>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -15,13 +16,13 @@
 #include "engine/calc_engine.h"
 #include "engine/memory_platform.h"
 #include "engine_properties.h"
-#include "raw_clipboard.h"
-#include "scratch_installation.h"
 #include "shell/platform/win32_platform.h"
+#include "win32_scratch.h"
 
 namespace {
 
-constexpr const char* DataFolderValue = "InstalledDataDir";
+const std::string RateFile(fuzzcheck::RateFileName);
+const std::string RoundingFile(fuzzcheck::RoundingFileName);
 constexpr LocalDate Today{2015, 1};  // the default rate is 8
 constexpr const char* DefaultRate = "8";
 
@@ -80,6 +81,22 @@ std::string BytesFrom(int first, int last) {
     return bytes;
 }
 
+// Exactly these bytes as the clipboard's text block, terminated or not.
+bool PutTextBlock(const std::string& bytes) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
+    GlobalUnlock(block);
+    return Put(CF_TEXT, block);
+}
+
+bool PutBitmapOnly() {
+    return Put(CF_BITMAP, CreateBitmap(4, 4, 1, 32, nullptr));
+}
+
+bool PutNothing() {
+    return Put(0, nullptr);
+}
+
 const PasteCase pasteCases[] = {
     {"a mebibyte of digits", DigitText(1 << 20) + '\0', "123,456,789,123", nullptr},
     {"30 digits without terminator", std::string(30, '7'), "777,777,777,777", nullptr},
@@ -97,7 +114,7 @@ TEST(PlatformFaults, HostileClipboardTextPastesAsANumberOrZero) {
         SCOPED_TRACE(row.name);
         Calculator calculator;
         calculator.Press("5+");
-        ASSERT_TRUE(PutBlock(CF_TEXT, row.block.data(), row.block.size()));
+        ASSERT_TRUE(PutTextBlock(row.block));
         EXPECT_EQ(calculator.Press("D"), 1);
         const std::string shown = Text(calculator.engine.display);
         EXPECT_TRUE(shown == row.shown ||
@@ -107,7 +124,7 @@ TEST(PlatformFaults, HostileClipboardTextPastesAsANumberOrZero) {
         EXPECT_EQ(calculator.engine.state, EngineState::EnteringSecond);
         EXPECT_TRUE(ClipboardIsClosed());
         // The paste leaves the clipboard's block as it was: the copy reads it again.
-        EXPECT_TRUE(HasFormat(CF_TEXT));
+        EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
     }
 }
 
@@ -222,8 +239,16 @@ Settings LoadedSettings() {
 
 // The rate file 01 33 and the rounding file 01 55 give the rate 3 and rounding up from a
 // tenth when they are read; the default is 8 and truncation.
-const Bytes rateThree = {0x01, 0x33};
-const Bytes roundUp = {0x01, 0x55};
+const std::string rateThree = BlockOf({0x01, 0x33});
+const std::string roundUp = BlockOf({0x01, 0x55});
+
+// root\\name with the folders the two files live in; the full path.
+std::string MakeDataFolder(ScratchInstallation& scratch, const std::string& name) {
+    scratch.MakeFolder(name);
+    scratch.MakeFolder(name + "\\DATA");
+    scratch.MakeFolder(name + "\\DATA\\OTHER");
+    return scratch.Root() + "\\" + name;
+}
 
 // The scratch data folder, and its path written out to exactly the given length with "\."
 // steps that lead back to the same folder, so that the files are there whatever the length.
@@ -237,7 +262,7 @@ PaddedFolder FolderOfLength(ScratchInstallation& scratch, std::size_t length) {
     // The folder's own name evens out the steps of two characters.
     const std::string name = (length - root.size()) % 2 == 0 ? "DD" : "D";
     PaddedFolder padded;
-    padded.folder = scratch.MakeDataFolder(name);
+    padded.folder = MakeDataFolder(scratch, name);
     padded.path = padded.folder;
     while (padded.path.size() < length) {
         padded.path += "\\.";
@@ -274,7 +299,7 @@ TEST(PlatformFaults, LongDataFoldersReadOnlyTheFilesWhosePathsFit) {
         ASSERT_EQ(padded.path.size(), row.folderLength);
         scratch.WriteFile(padded.folder + RateFile, rateThree);
         scratch.WriteFile(padded.folder + RoundingFile, roundUp);
-        scratch.SetString(DataFolderValue, padded.path);
+        scratch.SetValue(DataFolderValue, REG_SZ, padded.path + '\0');
         const Settings settings = LoadedSettings();
         EXPECT_EQ(settings.rate, row.rate);
         EXPECT_EQ(settings.rounding, row.rounding);
@@ -299,11 +324,11 @@ TEST(PlatformFaults, DataFolderOfAnyValueTypeIsReadAsItsBytes) {
     for (const ValueTypeCase& row : valueTypeCases) {
         SCOPED_TRACE(row.name);
         ScratchInstallation scratch;
-        const std::string folder = scratch.MakeDataFolder("Data");
+        const std::string folder = MakeDataFolder(scratch, "Data");
         scratch.WriteFile(folder + RateFile, rateThree);
         scratch.WriteFile(folder + RoundingFile, roundUp);
         const std::string stored = folder + row.suffix;
-        scratch.SetValue(DataFolderValue, row.type, stored.data(), stored.size());
+        scratch.SetValue(DataFolderValue, row.type, stored);
         const Settings settings = LoadedSettings();
         EXPECT_EQ(settings.rate, row.found ? "3" : DefaultRate);
         EXPECT_EQ(settings.rounding, row.found ? TaxRounding::UpFromTenth : TaxRounding::Truncate);
@@ -329,7 +354,8 @@ TEST(PlatformFaults, ValuesThatAreNoFolderFallBack) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         ScratchInstallation scratch;
-        scratch.SetValue(DataFolderValue, row.type, row.data, row.size);
+        scratch.SetValue(DataFolderValue, row.type,
+                         std::string(static_cast<const char*>(row.data), row.size));
         const Settings settings = LoadedSettings();
         EXPECT_EQ(settings.rate, DefaultRate);
         EXPECT_EQ(settings.rounding, TaxRounding::Truncate);
@@ -338,8 +364,8 @@ TEST(PlatformFaults, ValuesThatAreNoFolderFallBack) {
 
 struct FileCase {
     const char* name;
-    std::optional<Bytes> rateFile;  // nothing: a folder stands where the file should be
-    std::optional<Bytes> roundingFile;
+    std::optional<std::string> rateFile;  // nothing: a folder stands where the file should be
+    std::optional<std::string> roundingFile;
     const char* rate;
     const char* alsoAccepted;  // a file shorter than its count may be read as far as it goes
     TaxRounding rounding;
@@ -347,33 +373,33 @@ struct FileCase {
 
 const FileCase fileCases[] = {
     {"folders for files", std::nullopt, std::nullopt, DefaultRate, nullptr, TaxRounding::Truncate},
-    {"empty files", Bytes{}, Bytes{}, DefaultRate, nullptr, TaxRounding::Truncate},
-    {"count byte only", Bytes{0x01}, Bytes{0x01}, DefaultRate, "0", TaxRounding::Truncate},
-    {"count 0x85", Bytes{0x85, 0x33}, roundUp, DefaultRate, nullptr, TaxRounding::UpFromTenth},
-    {"count 0xFF", Bytes{0xFF, 0x33}, Bytes{0xFF, 0x55}, DefaultRate, nullptr,
+    {"empty files", BlockOf({}), BlockOf({}), DefaultRate, nullptr, TaxRounding::Truncate},
+    {"count byte only", BlockOf({0x01}), BlockOf({0x01}), DefaultRate, "0", TaxRounding::Truncate},
+    {"count 0x85", BlockOf({0x85, 0x33}), roundUp, DefaultRate, nullptr, TaxRounding::UpFromTenth},
+    {"count 0xFF", BlockOf({0xFF, 0x33}), BlockOf({0xFF, 0x55}), DefaultRate, nullptr,
      TaxRounding::Truncate},
-    {"count 9 with two bytes", Bytes{0x09, 0x31, 0x32}, roundUp, DefaultRate, "12",
+    {"count 9 with two bytes", BlockOf({0x09, 0x31, 0x32}), roundUp, DefaultRate, "12",
      TaxRounding::UpFromTenth},
-    {"count 9 with nine bytes", Bytes{0x09, '-', '9', '9', '9', '9', '9', '9', '9', '9'},
-     Bytes{0x01, 0x46, 0x00}, "-99999999", nullptr, TaxRounding::HalfUp},
+    {"count 9 with nine bytes", BlockOf({0x09, '-', '9', '9', '9', '9', '9', '9', '9', '9'}),
+     BlockOf({0x01, 0x46, 0x00}), "-99999999", nullptr, TaxRounding::HalfUp},
 };
 
 TEST(PlatformFaults, DataFilesThatAreNoneOrHardlyAnyFallBack) {
     for (const FileCase& row : fileCases) {
         SCOPED_TRACE(row.name);
         ScratchInstallation scratch;
-        const std::string folder = scratch.MakeDataFolder("Data");
+        const std::string folder = MakeDataFolder(scratch, "Data");
         if (row.rateFile) {
             scratch.WriteFile(folder + RateFile, *row.rateFile);
         } else {
-            scratch.MakeFolder(folder + RateFile);
+            scratch.MakeFolder("Data" + RateFile);
         }
         if (row.roundingFile) {
             scratch.WriteFile(folder + RoundingFile, *row.roundingFile);
         } else {
-            scratch.MakeFolder(folder + RoundingFile);
+            scratch.MakeFolder("Data" + RoundingFile);
         }
-        scratch.SetString(DataFolderValue, folder);
+        scratch.SetValue(DataFolderValue, REG_SZ, folder + '\0');
         const Settings settings = LoadedSettings();
         EXPECT_TRUE(settings.rate == row.rate ||
                     (row.alsoAccepted != nullptr && settings.rate == row.alsoAccepted))

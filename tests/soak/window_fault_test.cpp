@@ -44,12 +44,6 @@ class WindowFaultTest : public CalcWindowTest {
         UpdateWindow(window_);
     }
 
-    LPARAM ScreenPoint(int x, int y) {
-        POINT point{x, y};
-        ClientToScreen(window_, &point);
-        return MAKELPARAM(point.x, point.y);
-    }
-
     bool AnyKeyPressed() {
         for (const CalcKey& key : app_->keys) {
             if (key.pressed != 0) {
@@ -89,7 +83,7 @@ TEST_F(WindowFaultTest, EveryCharacterCodeKeepsTheEngineRulesAndLeaksNothing) {
         }
     }
     EXPECT_TRUE(brokenProperties.empty()) << Broken();
-    EXPECT_EQ(PostedCloses(), 0);
+    EXPECT_EQ(Posted(WM_CLOSE), "");
     Repaint();
     const GdiCensus after = TakeGdiCensus();
     EXPECT_EQ(after, before) << Describe(before) << "\nbecame " << Describe(after);
@@ -113,7 +107,7 @@ TEST_F(WindowFaultTest, HitTestsFarOffTheWindowGetTheDefaultAnswer) {
         EXPECT_NE(Send(WM_NCHITTEST, 0, point), HTCAPTION) << client.x << ", " << client.y;
     }
     EXPECT_FALSE(AnyKeyPressed());
-    EXPECT_EQ(PostedChars(), "");
+    EXPECT_EQ(Posted(WM_CHAR), "");
 }
 
 TEST_F(WindowFaultTest, ButtonsAtPointsOffTheKeysPressAndPostNothing) {
@@ -127,7 +121,7 @@ TEST_F(WindowFaultTest, ButtonsAtPointsOffTheKeysPressAndPostNothing) {
             Send(WM_LBUTTONDOWN, MK_LBUTTON, point);
             EXPECT_FALSE(AnyKeyPressed());
             Send(WM_LBUTTONUP, 0, point);
-            EXPECT_EQ(PostedChars(), "");
+            EXPECT_EQ(Posted(WM_CHAR), "");
         }
     }
     EXPECT_TRUE(fuzzcheck::EngineSnapshot(app_->engine) == before);
@@ -139,15 +133,15 @@ TEST_F(WindowFaultTest, ReleaseWithoutPressPostsOnlyThatKeysCharacter) {
         const LPARAM centre =
             MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
         EXPECT_EQ(Send(WM_LBUTTONUP, 0, centre), 0);
-        EXPECT_EQ(PostedChars(), std::string(1, static_cast<char>(Key(i).commandChar)))
+        EXPECT_EQ(Posted(WM_CHAR), std::string(1, static_cast<char>(Key(i).commandChar)))
             << "key " << i;
         EXPECT_FALSE(AnyKeyPressed()) << "key " << i;
     }
     // Over the body nothing is released and nothing posted.
     Send(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     Send(WM_LBUTTONUP, 0, MAKELPARAM(150, 70));
-    EXPECT_EQ(PostedChars(), "");
-    EXPECT_EQ(PostedCloses(), 0);
+    EXPECT_EQ(Posted(WM_CHAR), "");
+    EXPECT_EQ(Posted(WM_CLOSE), "");
 }
 
 TEST_F(WindowFaultTest, UnknownMenuIdsChangeNothing) {
@@ -164,8 +158,8 @@ TEST_F(WindowFaultTest, UnknownMenuIdsChangeNothing) {
     EXPECT_TRUE(fuzzcheck::EngineSnapshot(app_->engine) == before);
     EXPECT_FALSE(IsIconic(window_));
     EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_EQ(PostedChars(), "");
-    EXPECT_EQ(PostedCloses(), 0);
+    EXPECT_EQ(Posted(WM_CHAR), "");
+    EXPECT_EQ(Posted(WM_CLOSE), "");
 }
 
 TEST_F(WindowFaultTest, ThousandRepaintsOfEveryDisplayLeakNothing) {
@@ -253,7 +247,7 @@ TEST_F(WindowFaultTest, DISABLED_DoubleByteCharactersFromTheInputMethodAreNoComm
         while (PeekMessageA(&message, window_, WM_CHAR, WM_CHAR, PM_REMOVE)) {
             DispatchMessageA(&message);
         }
-        EXPECT_EQ(PostedCloses(), 0);
+        EXPECT_EQ(Posted(WM_CLOSE), "");
         EXPECT_TRUE(fuzzcheck::EngineSnapshot(app_->engine) == before);
     }
 }
