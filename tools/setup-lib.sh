@@ -1,7 +1,7 @@
 # Shared set-up steps of the run and test commands (sourced, not run).
 
 karvold_packages=(
-    cmake g++ libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev clang
+    cmake g++ libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev clang libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-x86-64-dev
     wine64 wine xvfb x11-utils xdotool xclip fonts-ipafont-gothic locales imagemagick fp-utils python3
 )
