@@ -1,24 +1,34 @@
 #pragma once
 
-// The live GDI objects of this process, counted by kind. Wine answers GetObjectType for a
-// handle that is only its slot number (the low word), so asking for every slot finds every
-// object; GetGuiResources counts nothing under Wine. CensusWorks tells whether the system
-// answers that way at all.
+// The live GDI objects of this process by GetObjectType's kind. Wine answers GetObjectType
+// for a handle that is only its slot number, so asking every slot finds every object
+// (GetGuiResources counts nothing under Wine).
 
 #include <windows.h>
 
 #include <array>
-#include <string>
 
-struct GdiCensus {
-    static constexpr std::size_t Kinds = OBJ_COLORSPACE + 1;
-    std::array<int, Kinds> objects{};  // by GetObjectType's answer
+using GdiCensus = std::array<int, OBJ_COLORSPACE + 1>;
 
-    int Total() const;
-    friend bool operator==(const GdiCensus&, const GdiCensus&) = default;
-};
+inline GdiCensus TakeGdiCensus() {
+    GdiCensus census{};
+    for (ULONG_PTR slot = 0; slot <= 0xFFFF; ++slot) {
+        const DWORD kind = GetObjectType(reinterpret_cast<HGDIOBJ>(slot));
+        census[kind < census.size() ? kind : 0] += kind != 0 ? 1 : 0;
+    }
+    return census;
+}
 
-GdiCensus TakeGdiCensus();
-bool CensusWorks();
-// "pens 3, brushes 1, ..." for the kinds present.
-std::string Describe(const GdiCensus& census);
+// Whether the census sees three pens come and go here at all.
+inline bool CensusWorks() {
+    const GdiCensus before = TakeGdiCensus();
+    HPEN pens[3];
+    for (HPEN& pen : pens) {
+        pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
+    }
+    const GdiCensus during = TakeGdiCensus();
+    for (HPEN pen : pens) {
+        DeleteObject(pen);
+    }
+    return during[OBJ_PEN] == before[OBJ_PEN] + 3 && TakeGdiCensus() == before;
+}

@@ -1,20 +1,12 @@
-// libFuzzer's entry for one target, chosen when the fuzzer is built (FUZZ_TARGET_NAME).
+// libFuzzer's entry for the target chosen when the fuzzer is built (FUZZ_TARGET_NAME).
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <string_view>
-
-#include "targets.h"
+#include "fuzz.h"
 
 namespace {
 
-constexpr std::string_view TargetName = FUZZ_TARGET_NAME;
-
 constexpr auto FindTarget() {
     for (const fuzzcheck::Target& target : fuzzcheck::Targets) {
-        if (target.name == TargetName) {
+        if (target.name == FUZZ_TARGET_NAME) {
             return target.check;
         }
     }

@@ -1,0 +1,358 @@
+// The number routines on arbitrary input: Parse, Format, digit entry and arithmetic.
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "fuzz.h"
+
+namespace fuzzcheck {
+
+namespace {
+
+[[noreturn]] void AbortOnFailure(const char* property, const char* file, int line) {
+    std::fprintf(stderr, "%s:%d: property broken: %s\n", file, line, property);
+    std::abort();
+}
+
+FailureHandler failureHandler = AbortOnFailure;
+
+// The longest display text with grouping, terminator included.
+constexpr std::size_t LongestGroupedText = 29;
+constexpr int MaxFractionDigits = 11;
+
+std::string Digits(std::int64_t value) {
+    return std::to_string(static_cast<std::uint64_t>(value));
+}
+
+// Format into exactly size bytes, so that a write past them is caught; nothing when no
+// terminator was written.
+std::optional<std::string> FormatInto(const DecimalValue& value, std::size_t size, bool grouping) {
+    auto buffer = std::make_unique<char[]>(size);
+    std::memset(buffer.get(), 'x', size);
+    value.Format(buffer.get(), size, grouping);
+    if (std::memchr(buffer.get(), '\0', size) == nullptr) {
+        return std::nullopt;
+    }
+    return std::string(buffer.get());
+}
+
+// What Format must give for a well-formed record below one in its fraction, built from
+// the fields digit by digit.
+std::string ExpectedText(const DecimalValue& value, bool grouping) {
+    std::string text = value.negative != 0 ? "-" : "";
+    const std::string whole = Digits(value.integerPart);
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        const std::size_t left = whole.size() - 1 - i;
+        text += whole[i] + std::string(grouping && left > 0 && left % 3 == 0 ? "," : "");
+    }
+    if (value.numerator != 0 || value.denominator != 1) {
+        const std::string fraction = Digits(value.numerator);
+        const auto places = static_cast<std::size_t>(FractionDigits(value));
+        text += "." + std::string(places > fraction.size() ? places - fraction.size() : 0, '0') +
+                fraction;
+    }
+    return text;
+}
+
+DecimalValue Parsed(std::string_view text) {
+    DecimalValue value(DecimalError::Overflow);  // Parse must replace every field
+    value.integerPart = 7;
+    value.negative = 1;
+    value.Parse(text);
+    return value;
+}
+
+bool IsErrorValue(const DecimalValue& value, DecimalError code) {
+    return SameRecord(value, DecimalValue(code));
+}
+
+DecimalValue Negated(DecimalValue value) {
+    value.negative = value.negative != 0 ? 0 : 1;
+    return value;
+}
+
+// A record the engine can hold: up to twelve whole digits and eleven fraction digits,
+// trailing fraction zeros unless normalised.
+DecimalValue HeldRecord(ByteReader& reader) {
+    const std::uint8_t shape = reader.TakeByte();
+    DecimalValue value;
+    value.integerPart = static_cast<std::int64_t>(
+        reader.Take<std::uint64_t>() % static_cast<std::uint64_t>(PowerOfTen(shape % 13)));
+    value.denominator = PowerOfTen((shape >> 4) % (MaxFractionDigits + 1));
+    value.numerator = static_cast<std::int64_t>(reader.Take<std::uint64_t>() %
+                                                static_cast<std::uint64_t>(value.denominator));
+    const std::uint8_t flags = reader.TakeByte();
+    value.negative = flags & 1;
+    value.errorCode = static_cast<DecimalError>((flags >> 1) % 4);  // never looked at
+    if ((flags & 0x08) != 0) {
+        value.Normalize();
+    }
+    return value;
+}
+
+// A result of held operands: held, or exactly an error value of a known code; without
+// trailing fraction zeros unless a product.
+void CheckResult(const DecimalValue& result, bool stripped) {
+    if (result.errorCode != DecimalError::None) {
+        FUZZ_REQUIRE(IsErrorValue(result, DecimalError::DivideByZero) ||
+                     IsErrorValue(result, DecimalError::Overflow));
+        return;
+    }
+    FUZZ_REQUIRE(IsHeld(result) && result.negative <= 1);
+    FUZZ_REQUIRE(!stripped ||
+                 (result.numerator == 0 ? result.denominator == 1 : result.numerator % 10 != 0));
+}
+
+std::uint32_t SignOfProduct(const DecimalValue& a, const DecimalValue& b) {
+    return (a.negative != 0) != (b.negative != 0) ? 1 : 0;
+}
+
+}  // namespace
+
+void SetFailureHandler(FailureHandler handler) {
+    failureHandler = handler != nullptr ? handler : AbortOnFailure;
+}
+
+void Fail(const char* property, const char* file, int line) {
+    failureHandler(property, file, line);
+}
+
+DecimalValue TakeRawRecord(ByteReader& reader) {
+    DecimalValue value;
+    value.integerPart = reader.Take<std::int64_t>();
+    value.numerator = reader.Take<std::int64_t>();
+    value.denominator = reader.Take<std::int64_t>();
+    value.negative = reader.Take<std::uint32_t>();
+    value.errorCode = static_cast<DecimalError>(reader.Take<std::uint32_t>());
+    return value;
+}
+
+bool SameRecord(const DecimalValue& a, const DecimalValue& b) {
+    return a.integerPart == b.integerPart && a.numerator == b.numerator &&
+           a.denominator == b.denominator && a.negative == b.negative && a.errorCode == b.errorCode;
+}
+
+bool IsWellFormed(const DecimalValue& value) {
+    std::int64_t power = 1;
+    for (int i = 0; i < 18 && power < value.denominator; ++i) {
+        power *= 10;
+    }
+    return value.integerPart >= 0 && value.numerator >= 0 && power == value.denominator;
+}
+
+int FractionDigits(const DecimalValue& value) {
+    int digits = 0;
+    for (std::int64_t power = 1; power < value.denominator && digits < 19; power *= 10) {
+        ++digits;
+    }
+    return digits;
+}
+
+int WholeDigits(const DecimalValue& value) {
+    return static_cast<int>(Digits(value.integerPart).size());
+}
+
+bool IsHeld(const DecimalValue& value) {
+    return IsWellFormed(value) && value.integerPart <= MaxIntegerPart &&
+           value.numerator < value.denominator && FractionDigits(value) <= MaxFractionDigits;
+}
+
+bool IsNormalised(const DecimalValue& value) {
+    if (!IsHeld(value)) {
+        return false;
+    }
+    if (value.numerator == 0) {
+        return value.denominator == 1;
+    }
+    return value.numerator % 10 != 0 && WholeDigits(value) + FractionDigits(value) <= MaxDigits;
+}
+
+std::string FormattedText(const DecimalValue& value, bool grouping) {
+    const std::optional<std::string> text = FormatInto(value, FormatBufferSize, grouping);
+    FUZZ_REQUIRE(text.has_value());
+    const std::string shown = text.value_or("");
+    FUZZ_REQUIRE(shown.find_first_not_of("-0123456789,.") == std::string::npos);
+    return shown;
+}
+
+void CheckParse(Input input) {
+    // An exactly sized copy, so that a read past the end of the text is caught.
+    const std::vector<char> bytes(input.begin(), input.end());
+    const std::string_view whole(bytes.data(), bytes.size());
+    const DecimalValue value = Parsed(whole);
+    FUZZ_REQUIRE(value.errorCode == DecimalError::None);
+    FUZZ_REQUIRE(IsNormalised(value));
+    DecimalValue normalised = value;
+    normalised.Normalize();
+    FUZZ_REQUIRE(SameRecord(normalised, value));
+    for (bool grouping : {true, false}) {
+        const std::string text = FormattedText(value, grouping);
+        FUZZ_REQUIRE(text.size() < LongestGroupedText);
+        FUZZ_REQUIRE(text == ExpectedText(value, grouping));
+        // What the display shows pastes back unchanged; only "-0" pastes as 0.
+        const bool minusZero = value.IsZero() && value.negative != 0;
+        FUZZ_REQUIRE(SameRecord(Parsed(text), minusZero ? DecimalValue() : value));
+    }
+    // The scan ends at the terminator, and at any character but digits, "," and "." after
+    // a leading "-": what follows never counts.
+    const std::size_t start = !whole.empty() && whole.front() == '-' ? 1 : 0;
+    const std::size_t stop = whole.find_first_not_of(std::string_view("0123456789,."), start);
+    FUZZ_REQUIRE(SameRecord(Parsed(whole.substr(0, stop)), value));
+    const std::string terminated(whole.substr(0, whole.find('\0')));
+    FUZZ_REQUIRE(SameRecord(Parsed({terminated.c_str(), terminated.size() + 1}), value));
+    // Minus zero reads as 0 unless digits were cut by the digit budget.
+    if (value.IsZero() && value.negative != 0) {
+        FUZZ_REQUIRE(whole.substr(0, stop).find_first_of("123456789") != std::string_view::npos);
+    }
+}
+
+void CheckFormat(Input input) {
+    ByteReader reader(input);
+    const DecimalValue value = TakeRawRecord(reader);
+    const bool grouping = (reader.TakeByte() & 1) != 0;
+    const auto smallerSize = static_cast<std::size_t>(reader.TakeByte() % FormatBufferSize);
+    const std::string full = FormattedText(value, grouping);
+    FUZZ_REQUIRE(full.find_first_of("0123456789") != std::string::npos);
+    FUZZ_REQUIRE((full[0] == '-') == (value.negative != 0));
+    if (IsWellFormed(value) && value.numerator < value.denominator) {
+        FUZZ_REQUIRE(full == ExpectedText(value, grouping));
+    }
+    // A smaller buffer gets as much as fits, terminated; none at all without room.
+    const std::optional<std::string> cut = FormatInto(value, smallerSize, grouping);
+    if (smallerSize > 0) {
+        FUZZ_REQUIRE(cut == full.substr(0, smallerSize - 1));
+    }
+}
+
+void CheckAppendDigit(Input input) {
+    // Key bytes: a character (mostly digits), the point key before it, an operation before it.
+    static constexpr char KeyCharacters[] = "0123456789.a/:\0\xB0";
+    ByteReader reader(input);
+    const bool held = (reader.TakeByte() & 1) != 0;
+    DecimalValue value;
+    if (held) {  // a value the engine can hold when typing begins
+        value.integerPart = static_cast<std::int64_t>(reader.Take<std::uint64_t>() %
+                                                      static_cast<std::uint64_t>(MaxIntegerPart + 1));
+        value.denominator = PowerOfTen(reader.TakeByte() % (MaxFractionDigits + 1));
+        value.numerator = static_cast<std::int64_t>(reader.Take<std::uint64_t>() %
+                                                    static_cast<std::uint64_t>(value.denominator));
+        value.negative = reader.TakeByte() & 1;
+        value.errorCode = static_cast<DecimalError>(reader.TakeByte() % 4);
+        value.Normalize();
+    } else {
+        value = TakeRawRecord(reader);
+    }
+    bool afterPoint = (reader.TakeByte() & 1) != 0;  // a paste continues as typed
+    bool startNew = false;
+    for (std::uint8_t byte : reader.Rest()) {
+        const char key = KeyCharacters[(byte & 0x0F) % sizeof KeyCharacters];
+        startNew = startNew || (byte & 0x20) != 0;
+        afterPoint = ((byte & 0x20) == 0 && afterPoint) || (byte & 0x10) != 0;
+        const DecimalValue before = value;
+        const std::string shownBefore = held ? FormattedText(before, false) : "";
+        const bool taken = value.AppendDigit(key, afterPoint, startNew);
+        FUZZ_REQUIRE(value.negative == before.negative && value.errorCode == before.errorCode);
+        FUZZ_REQUIRE(taken || SameRecord(value, before));
+        if (key < '0' || key > '9') {
+            FUZZ_REQUIRE(!taken);
+            continue;
+        }
+        FUZZ_REQUIRE(taken || !startNew);
+        const bool startedNew = std::exchange(startNew, false);
+        if (!held) {
+            continue;
+        }
+        FUZZ_REQUIRE(IsHeld(value));
+        const std::string shown = FormattedText(value, false);
+        const std::string sign = value.negative != 0 ? "-" : "";
+        const bool atZero = shownBefore == sign + "0";
+        if (startedNew) {
+            FUZZ_REQUIRE(shown == sign + (afterPoint ? "0." : "") + key);
+        } else if (afterPoint) {
+            // Twelve digits in all, eleven fraction digits, ten while they are all zeros.
+            const std::int64_t numerator = before.numerator * 10 + (key - '0');
+            const int places = FractionDigits(before) + 1;
+            const bool fits = WholeDigits(before) + static_cast<int>(Digits(before.numerator * 10).size()) <= MaxDigits &&
+                              places <= (numerator == 0 ? MaxFractionDigits - 1 : MaxFractionDigits);
+            FUZZ_REQUIRE(taken == fits);
+            const bool hasPoint = shownBefore.find('.') != std::string::npos;
+            FUZZ_REQUIRE(!taken || shown == shownBefore + (hasPoint ? "" : ".") + key);
+        } else {
+            FUZZ_REQUIRE(taken == (before.integerPart * 10 <= MaxIntegerPart));
+            // A pasted 1.5 continued with 2 shows 12.5: the fraction stays as it was.
+            FUZZ_REQUIRE(!taken || (value.integerPart == before.integerPart * 10 + (key - '0') &&
+                                    value.numerator == before.numerator &&
+                                    value.denominator == before.denominator));
+            FUZZ_REQUIRE(!taken || FractionDigits(before) != 0 ||
+                         shown == (atZero ? sign : shownBefore) + key);
+        }
+    }
+}
+
+void CheckArithmetic(Input input) {
+    ByteReader reader(input);
+    const bool held = (reader.TakeByte() & 1) != 0;
+    const DecimalValue a = held ? HeldRecord(reader) : TakeRawRecord(reader);
+    const DecimalValue b = held ? HeldRecord(reader) : TakeRawRecord(reader);
+    const DecimalValue results[] = {a.Add(b), a.Subtract(b), a.Multiply(b), a.Divide(b)};
+    for (const DecimalValue& result : results) {
+        FormattedText(result, true);
+    }
+    const bool greater = a.IsGreaterThan(b);
+    const bool less = b.IsGreaterThan(a);
+    for (DecimalValue value : {a, b}) {
+        value.Normalize();
+        FormattedText(value, true);
+    }
+    if (!held) {
+        // The shared routines take any numbers too; only their behaviour is checked.
+        const auto count = reader.Take<std::int32_t>();
+        std::int64_t numerator = a.numerator;
+        std::int64_t denominator = a.denominator;
+        StripTrailingZeros(numerator, denominator);
+        TruncateFraction(numerator, denominator, count);
+        static_cast<void>(DecimalExponent(a.integerPart) + PowerOfTen(count) +
+                          DigitAt(b.integerPart, count));
+        static_cast<void>(MultiplyFractions({a.numerator, a.denominator}, {b.numerator, b.denominator}));
+        static_cast<void>(LongDivide(a.integerPart, b.integerPart, b.denominator));
+        return;
+    }
+    for (const DecimalValue& result : results) {
+        CheckResult(result, &result != &results[2]);
+    }
+    // The exact results are the decimal tests' business; here the laws that tie them.
+    const DecimalValue& product = results[2];
+    const DecimalValue& quotient = results[3];
+    FUZZ_REQUIRE(SameRecord(a.Add(b), b.Add(a)));
+    FUZZ_REQUIRE(SameRecord(product, b.Multiply(a)));
+    FUZZ_REQUIRE(SameRecord(a.Subtract(b), a.Add(Negated(b))));
+    FUZZ_REQUIRE(!(greater && less));
+    if (a.IsZero() || b.IsZero()) {
+        FUZZ_REQUIRE(SameRecord(product, DecimalValue()));
+    } else if (product.errorCode == DecimalError::None) {
+        FUZZ_REQUIRE(product.negative == SignOfProduct(a, b));
+        FUZZ_REQUIRE(WholeDigits(product) + FractionDigits(product) <= MaxDigits ||
+                     FractionDigits(product) == 0);
+    }
+    if (b.IsZero()) {
+        FUZZ_REQUIRE(IsErrorValue(quotient, DecimalError::DivideByZero));
+    } else if (a.IsZero()) {
+        FUZZ_REQUIRE(SameRecord(quotient, DecimalValue()));
+    } else if (quotient.errorCode == DecimalError::None) {
+        FUZZ_REQUIRE(quotient.negative == SignOfProduct(a, b) && IsNormalised(quotient));
+    }
+    // With the same sign flags the order follows the difference; -0 ranks below 0.
+    if ((a.negative != 0) != (b.negative != 0)) {
+        FUZZ_REQUIRE(greater == (b.negative != 0) && less == (a.negative != 0));
+    } else if (a.Subtract(b).errorCode == DecimalError::None) {
+        const DecimalValue difference = a.Subtract(b);
+        FUZZ_REQUIRE(!greater || (!difference.IsZero() && difference.negative == 0));
+        FUZZ_REQUIRE(!less || (!difference.IsZero() && difference.negative != 0));
+    }
+}
+
+}  // namespace fuzzcheck

@@ -1,0 +1,297 @@
+// The engine on arbitrary machines: command streams, and the tax files it reads.
+
+#include <optional>
+
+#include "fuzz.h"
+
+namespace fuzzcheck {
+
+namespace {
+
+constexpr std::int32_t Backspace = 0x08;
+constexpr std::size_t PastedCharacters = 19;  // pasted text counts this many at most
+constexpr std::size_t RegisterTaxRate = 6, RegisterTaxBase = 7, WordState = 1,
+                      WordPending = 3, WordTax = 4, WordRounding = 5;
+
+std::int32_t Upper(std::int32_t c) {
+    return c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c;
+}
+
+// Where a paste takes the state: as the first digit of a new number would.
+EngineState StateAfterPaste(EngineState state, Operator pending) {
+    if (state == EngineState::Cleared) {
+        return EngineState::EnteringFirst;
+    }
+    if (state == EngineState::Waiting || state == EngineState::Result) {
+        return pending != Operator::None ? EngineState::EnteringSecond : EngineState::EnteringFirst;
+    }
+    return state;
+}
+
+// The tax-key cycle, indexed by the state before and the key (excluded, included).
+constexpr TaxState TaxCycle[4][2] = {
+    {TaxState::Excluded, TaxState::Included},   // None
+    {TaxState::Excluded, TaxState::TaxAmount},  // Included
+    {TaxState::TaxAmount, TaxState::Included},  // Excluded
+    {TaxState::None, TaxState::None},           // TaxAmount
+};
+
+void CheckTaxKey(const CalcEngine& engine, const EngineSnapshot& before, bool included) {
+    const auto taxBefore = static_cast<TaxState>(before.words[WordTax]);
+    // A pending operation is dropped; a digit typed next starts a new number.
+    FUZZ_REQUIRE(engine.pendingOperator == Operator::None && engine.fractionEntry == 0);
+    if (engine.state == EngineState::Error) {
+        FUZZ_REQUIRE(engine.taxState == TaxState::None);
+        FUZZ_REQUIRE(SameRecord(engine.display, DecimalValue(engine.display.errorCode)));
+        return;
+    }
+    FUZZ_REQUIRE(engine.state == EngineState::Waiting);
+    FUZZ_REQUIRE(engine.taxState == TaxCycle[static_cast<int>(taxBefore)][included ? 1 : 0]);
+    const DecimalValue& base =
+        before.registers[taxBefore == TaxState::None ? 0 : RegisterTaxBase];
+    FUZZ_REQUIRE(SameRecord(engine.taxBase, base));
+    // The cycle ends on the number it began with.
+    FUZZ_REQUIRE(taxBefore != TaxState::TaxAmount || SameRecord(engine.display, base));
+}
+
+std::int64_t WholeRate(const DecimalValue& rate) {
+    FUZZ_REQUIRE(rate.errorCode == DecimalError::None && rate.numerator == 0 &&
+                 rate.denominator == 1);
+    return rate.negative != 0 ? -rate.integerPart : rate.integerPart;
+}
+
+// Leading white space, one sign, then digits up to the first byte that is not one.
+std::int64_t DecodedNumber(const std::string& text) {
+    std::size_t i = text.find_first_not_of(" \t\n\v\f\r");
+    i = i == std::string::npos ? text.size() : i;
+    const bool negative = i < text.size() && text[i] == '-';
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    std::int64_t number = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        number = number * 10 + (text[i] - '0');
+    }
+    return negative ? -number : number;
+}
+
+// Every register but the tax rate a plain zero, every state word but the rounding zero.
+bool IsZeroedStart(const CalcEngine& engine) {
+    EngineSnapshot cleared(engine);
+    cleared.registers = {};
+    cleared.registers[RegisterTaxRate] = engine.taxRate;
+    cleared.words = {0, 0, 0, 0, 0, static_cast<std::uint32_t>(engine.taxRounding)};
+    return EngineSnapshot(engine) == cleared;
+}
+
+}  // namespace
+
+EngineSnapshot::EngineSnapshot(const CalcEngine& e)
+    : registers{e.display, e.leftOperand, e.rightOperand, e.memory,
+                e.grandTotal, e.constant, e.taxRate, e.taxBase},
+      words{static_cast<std::uint32_t>(e.constantOperator), static_cast<std::uint32_t>(e.state),
+            e.fractionEntry, static_cast<std::uint32_t>(e.pendingOperator),
+            static_cast<std::uint32_t>(e.taxState), static_cast<std::uint32_t>(e.taxRounding)} {}
+
+bool EngineSnapshot::operator==(const EngineSnapshot& other) const {
+    for (std::size_t i = 0; i < registers.size(); ++i) {
+        if (!SameRecord(registers[i], other.registers[i])) {
+            return false;
+        }
+    }
+    return words == other.words;
+}
+
+bool IsCommandCharacter(std::int32_t character) {
+    const std::int32_t c = Upper(character);
+    return c > 0 && c < 0x80 &&
+           std::string_view("0123456789ACDGLMPRSTXZ+-*/=%.\b\r").find(static_cast<char>(c)) !=
+               std::string_view::npos;
+}
+
+bool IsAllClear(std::int32_t character) {
+    return character == Backspace || Upper(character) == 'A';
+}
+
+void CheckEngineShape(const CalcEngine& e) {
+    const auto word = [](auto value) { return static_cast<std::uint32_t>(value); };
+    FUZZ_REQUIRE(word(e.state) <= word(EngineState::Error));
+    FUZZ_REQUIRE(word(e.pendingOperator) <= word(Operator::Divide));
+    FUZZ_REQUIRE(word(e.constantOperator) <= word(Operator::Divide));
+    FUZZ_REQUIRE(word(e.taxState) <= word(TaxState::TaxAmount));
+    FUZZ_REQUIRE(word(e.taxRounding) <= word(TaxRounding::UpFromTenth));
+    FUZZ_REQUIRE(e.fractionEntry <= 1);
+    // An error code may stand next to digits typed after a tax step left it unlatched.
+    for (const DecimalValue* v : {&e.display, &e.leftOperand, &e.rightOperand, &e.memory,
+                                  &e.grandTotal, &e.constant, &e.taxBase}) {
+        FUZZ_REQUIRE(word(v->errorCode) <= word(DecimalError::Overflow));
+        FUZZ_REQUIRE(IsHeld(*v) && v->negative <= 1);
+    }
+    FUZZ_REQUIRE(FormattedText(e.display, true).size() < 29);
+    // The error state shows its error; an operator waits while the second number is typed,
+    // and may wait in Waiting, never elsewhere.
+    if (e.state == EngineState::Error) {
+        FUZZ_REQUIRE(e.display.errorCode != DecimalError::None);
+    } else if (e.state == EngineState::EnteringSecond) {
+        FUZZ_REQUIRE(e.pendingOperator != Operator::None);
+    } else if (e.state != EngineState::Waiting) {
+        FUZZ_REQUIRE(e.pendingOperator == Operator::None);
+    }
+}
+
+std::int32_t CheckedCommand(CalcEngine& engine, MemoryClipboard& clipboard,
+                            std::int32_t character) {
+    const EngineSnapshot before(engine);
+    const std::optional<std::string> textBefore = clipboard.text;
+    const bool wasError = engine.state == EngineState::Error;
+    const std::int32_t upper = Upper(character);
+    const std::int32_t result = engine.HandleCommand(character);
+    FUZZ_REQUIRE(result == 0 || result == 1);
+    CheckEngineShape(engine);
+    const EngineSnapshot after(engine);
+    // The tax settings are read once, when the engine is made.
+    FUZZ_REQUIRE(SameRecord(after.registers[RegisterTaxRate], before.registers[RegisterTaxRate]));
+    FUZZ_REQUIRE(after.words[WordRounding] == before.words[WordRounding]);
+    FUZZ_REQUIRE(upper == 'S' || clipboard.text == textBefore);
+
+    if (IsAllClear(character)) {
+        FUZZ_REQUIRE(result == 1 && IsZeroedStart(engine));
+        return result;
+    }
+    if (!IsCommandCharacter(character) || wasError) {
+        FUZZ_REQUIRE(result == 0 && after == before && clipboard.text == textBefore);
+        return result;
+    }
+    if (upper == 'X' || upper == 'Z') {
+        FUZZ_REQUIRE(result == 1);
+        CheckTaxKey(engine, before, upper == 'Z');
+    } else {
+        FUZZ_REQUIRE(engine.taxState == TaxState::None);
+    }
+    const bool works = clipboard.available && clipboard.memoryLeft;
+    EngineSnapshot expected = before;  // copy and paste change nothing but these
+    expected.words[WordTax] = 0;
+    if (upper == 'S') {
+        FUZZ_REQUIRE(after == expected && result == (works ? 1 : 0));
+        FUZZ_REQUIRE(clipboard.text == (works ? FormattedText(engine.display, false) : textBefore));
+    }
+    if (upper == 'D') {
+        FUZZ_REQUIRE(result == (works && textBefore ? 1 : 0));
+        if (result == 1) {
+            const std::string pasted(textBefore->c_str());
+            expected.registers[0].Parse(std::string_view(pasted).substr(0, PastedCharacters));
+            expected.words[WordState] = static_cast<std::uint32_t>(
+                StateAfterPaste(static_cast<EngineState>(before.words[WordState]),
+                                static_cast<Operator>(before.words[WordPending])));
+        }
+        FUZZ_REQUIRE(after == expected);
+    }
+    return result;
+}
+
+void CheckEngineCommands(Input input) {
+    // Setup flags: key present, data folder set, program folder set, rate file present,
+    // rounding file present, clipboard text, clipboard held elsewhere, out of memory.
+    ByteReader reader(input);
+    const LocalDate today{reader.Take<std::int16_t>(), reader.TakeByte()};
+    Machine machine(today);
+    const std::uint8_t flags = reader.TakeByte();
+    const std::string dataFolder = reader.TakeText(reader.Take<std::uint16_t>() % 320);
+    const std::string programFolder = reader.TakeText(reader.TakeByte());
+    const std::string rateFile = reader.TakeText(reader.TakeByte() % 16);
+    const std::string roundingFile = reader.TakeText(reader.TakeByte() % 8);
+    const std::string clipboardText = reader.TakeText(reader.TakeByte());
+    MemoryInstallation& installation = machine.installation;
+    installation.keyPresent = (flags & 0x01) != 0;
+    if ((flags & 0x02) != 0) {
+        installation.dataFolder = dataFolder;
+    }
+    if ((flags & 0x04) != 0) {
+        installation.programFolder = programFolder;
+    }
+    const std::string base(dataFolder.c_str());  // the engine sees the folder as a C string
+    if ((flags & 0x08) != 0) {
+        installation.files[base + std::string(RateFileName)] = rateFile;
+    }
+    if ((flags & 0x10) != 0) {
+        installation.files[base + std::string(RoundingFileName)] = roundingFile;
+    }
+    if ((flags & 0x20) != 0) {
+        machine.clipboard.text = clipboardText;
+    }
+    machine.clipboard.available = (flags & 0x40) == 0;
+    machine.clipboard.memoryLeft = (flags & 0x80) == 0;
+
+    CalcEngine engine(machine.Platform());
+    CheckEngineShape(engine);
+    FUZZ_REQUIRE(IsZeroedStart(engine));
+    // Byte 0xFE escapes: toggle held, toggle memory, new clipboard text, a wide character.
+    while (!reader.Rest().empty()) {
+        const std::uint8_t byte = reader.TakeByte();
+        if (byte != 0xFE) {
+            CheckedCommand(engine, machine.clipboard, byte);
+            continue;
+        }
+        switch (reader.TakeByte() % 4) {
+            case 0: machine.clipboard.available = !machine.clipboard.available; break;
+            case 1: machine.clipboard.memoryLeft = !machine.clipboard.memoryLeft; break;
+            case 2: machine.clipboard.text = reader.TakeText(reader.TakeByte() % 32); break;
+            default: CheckedCommand(engine, machine.clipboard, reader.Take<std::uint16_t>());
+        }
+    }
+    CheckedCommand(engine, machine.clipboard, 'A');  // however it ended, AC starts afresh
+}
+
+void CheckTaxFiles(Input input) {
+    ByteReader reader(input);
+    const std::uint8_t flags = reader.TakeByte();
+    const LocalDate today{reader.Take<std::int16_t>(), reader.TakeByte()};
+    // Folders around the length at which the file names no longer fit in 260 bytes.
+    const std::string folder = "C:\\" + std::string(reader.Take<std::uint16_t>() % 270, 'f');
+    const std::string rateFile = reader.TakeText(reader.TakeByte() % 16);
+    const std::string roundingFile = reader.TakeText(reader.TakeByte() % 8);
+
+    Machine bare(today);
+    const std::int64_t dateRate = WholeRate(CalcEngine(bare.Platform()).taxRate);
+    Machine machine(today);
+    machine.installation.keyPresent = (flags & 0x01) != 0;
+    if ((flags & 0x02) != 0) {
+        machine.installation.dataFolder = folder;
+    }
+    machine.installation.programFolder = folder;  // never stands in for the data folder
+    if ((flags & 0x04) != 0) {
+        machine.installation.files[folder + std::string(RateFileName)] = rateFile;
+    }
+    if ((flags & 0x08) != 0) {
+        machine.installation.files[folder + std::string(RoundingFileName)] = roundingFile;
+    }
+    const auto read = [&](std::uint8_t present, std::string_view name) {
+        return (flags & 0x03) == 0x03 && (flags & present) != 0 &&
+               folder.size() + name.size() < PathBufferSize;
+    };
+    CalcEngine engine(machine.Platform());
+    CheckEngineShape(engine);
+    FUZZ_REQUIRE(IsZeroedStart(engine));
+
+    // A count byte of 1 to 9, then the text; a shorter file gives the bytes present or none.
+    const std::int64_t rate = WholeRate(engine.taxRate);
+    FUZZ_REQUIRE(rate >= -99'999'999 && rate <= 999'999'999);
+    const auto count = static_cast<std::int8_t>(rateFile.empty() ? 0 : rateFile[0]);
+    if (!read(0x04, RateFileName) || count < 1 || count > 9) {
+        FUZZ_REQUIRE(rate == dateRate);
+    } else if (rateFile.size() > static_cast<std::size_t>(count)) {
+        FUZZ_REQUIRE(rate == DecodedNumber(rateFile.substr(1, static_cast<std::size_t>(count))));
+    } else {
+        FUZZ_REQUIRE(rate == DecodedNumber(rateFile.substr(1)) || rate == dateRate);
+    }
+    // 01 "U" rounds up from a tenth, 01 "F" half up; anything else truncates.
+    TaxRounding expected = TaxRounding::Truncate;
+    if (read(0x08, RoundingFileName) && roundingFile.size() >= 2 && roundingFile[0] == 1) {
+        expected = roundingFile[1] == 'U'   ? TaxRounding::UpFromTenth
+                   : roundingFile[1] == 'F' ? TaxRounding::HalfUp
+                                            : TaxRounding::Truncate;
+    }
+    FUZZ_REQUIRE(engine.taxRounding == expected);
+}
+
+}  // namespace fuzzcheck

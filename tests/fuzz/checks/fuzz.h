@@ -1,0 +1,116 @@
+#pragma once
+
+// The fuzz targets and the checks they share with the replay and soak tests. A broken
+// property goes to the failure handler: the fuzzer aborts there, so that libFuzzer keeps
+// the input; the tests record it and carry on.
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "engine/calc_engine.h"
+#include "engine/memory_platform.h"
+
+namespace fuzzcheck {
+
+using Input = std::span<const std::uint8_t>;
+using FailureHandler = void (*)(const char* property, const char* file, int line);
+void SetFailureHandler(FailureHandler handler);  // nullptr: abort
+void Fail(const char* property, const char* file, int line);
+
+// Typed values from the front of an input; an exhausted input gives zeros.
+class ByteReader {
+  public:
+    explicit ByteReader(Input input) : rest_(input) {}
+    template <typename T>
+    T Take() {
+        T value{};
+        const auto bytes = TakeBytes(sizeof(T));
+        std::memcpy(&value, bytes.data(), bytes.size());
+        return value;
+    }
+    std::uint8_t TakeByte() { return Take<std::uint8_t>(); }
+    std::string TakeText(std::size_t count) {
+        const auto bytes = TakeBytes(count);
+        return {bytes.begin(), bytes.end()};
+    }
+    Input TakeBytes(std::size_t count) {
+        const Input taken = rest_.first(count < rest_.size() ? count : rest_.size());
+        rest_ = rest_.subspan(taken.size());
+        return taken;
+    }
+    Input Rest() const { return rest_; }
+
+  private:
+    Input rest_;
+};
+
+// Five raw fields as the input's next bytes give them.
+DecimalValue TakeRawRecord(ByteReader& reader);
+bool SameRecord(const DecimalValue& a, const DecimalValue& b);
+// integerPart, numerator >= 0, denominator a power of ten up to 10^18.
+bool IsWellFormed(const DecimalValue& value);
+// Well formed, numerator below the denominator, whole part within capacity, at most
+// eleven fraction digits.
+bool IsHeld(const DecimalValue& value);
+// Held, no trailing fraction zeros and at most twelve digits.
+bool IsNormalised(const DecimalValue& value);
+int FractionDigits(const DecimalValue& value);
+int WholeDigits(const DecimalValue& value);
+// Format into a buffer of FormatBufferSize; checks termination and that only "-",
+// digits, "," and "." are written.
+std::string FormattedText(const DecimalValue& value, bool grouping);
+
+inline constexpr std::string_view RateFileName = "\\DATA\\OTHER\\TAX.AUT";
+inline constexpr std::string_view RoundingFileName = "\\DATA\\OTHER\\Shouhi.AUT";
+
+struct Machine {
+    MemoryInstallation installation;
+    FixedClock clock;
+    MemoryClipboard clipboard;
+    explicit Machine(LocalDate today) : clock(today) { installation.keyPresent = false; }
+    EnginePlatform Platform() { return {installation, clock, clipboard}; }
+};
+
+// Every field of the engine: registers, then the state words.
+struct EngineSnapshot {
+    std::array<DecimalValue, 8> registers;
+    std::array<std::uint32_t, 6> words{};
+    explicit EngineSnapshot(const CalcEngine& engine);
+    bool operator==(const EngineSnapshot& other) const;
+};
+
+bool IsCommandCharacter(std::int32_t character);
+bool IsAllClear(std::int32_t character);
+// States within their enumerations, registers held or error values, the display within
+// its length, the pending operator as the state says.
+void CheckEngineShape(const CalcEngine& engine);
+// One command with the rules every command keeps: unknown characters and the error state
+// change nothing, AC gives a zeroed Cleared, copy and paste move exactly the clipboard's
+// text, the tax settings never change.
+std::int32_t CheckedCommand(CalcEngine& engine, MemoryClipboard& clipboard, std::int32_t character);
+
+void CheckParse(Input input);
+void CheckFormat(Input input);
+void CheckAppendDigit(Input input);
+void CheckArithmetic(Input input);
+void CheckEngineCommands(Input input);
+void CheckTaxFiles(Input input);
+
+struct Target {
+    std::string_view name;
+    void (*check)(Input input);
+};
+inline constexpr Target Targets[] = {
+    {"parse", CheckParse},           {"format", CheckFormat},
+    {"append_digit", CheckAppendDigit}, {"arithmetic", CheckArithmetic},
+    {"engine_commands", CheckEngineCommands}, {"tax_files", CheckTaxFiles},
+};
+
+}  // namespace fuzzcheck
+
+#define FUZZ_REQUIRE(condition) \
+    ((condition) ? static_cast<void>(0) : ::fuzzcheck::Fail(#condition, __FILE__, __LINE__))
