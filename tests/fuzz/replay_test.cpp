@@ -17,11 +17,6 @@ namespace fs = std::filesystem;
 
 std::string broken;
 
-void Record(const char* property, const char* file, int line) {
-    broken += "\n  " + fs::path(file).filename().string() + ":" + std::to_string(line) + ": " +
-              property;
-}
-
 class FuzzReplay : public testing::TestWithParam<fuzzcheck::Target> {};
 
 TEST_P(FuzzReplay, CommittedInputsKeepEveryProperty) {
@@ -36,7 +31,7 @@ TEST_P(FuzzReplay, CommittedInputsKeepEveryProperty) {
     }
     std::sort(inputs.begin(), inputs.end());
     ASSERT_FALSE(inputs.empty()) << "no committed inputs for " << GetParam().name;
-    fuzzcheck::SetFailureHandler(Record);
+    fuzzcheck::RecordFailuresInto(&broken);
     for (const fs::path& input : inputs) {
         broken.clear();
         std::ifstream file(input, std::ios::binary);
@@ -45,7 +40,7 @@ TEST_P(FuzzReplay, CommittedInputsKeepEveryProperty) {
         GetParam().check(fuzzcheck::Input(bytes.data(), bytes.size()));
         EXPECT_EQ(broken, "") << input.filename().string();
     }
-    fuzzcheck::SetFailureHandler(nullptr);
+    fuzzcheck::RecordFailuresInto(nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplay, testing::ValuesIn(fuzzcheck::Targets),

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "fuzz.h"
@@ -15,10 +17,6 @@ namespace {
 
 std::string broken;
 
-void Record(const char* property, const char* file, int line) {
-    broken += std::string("\n  ") + file + ":" + std::to_string(line) + ": " + property;
-}
-
 class WindowFaultTest : public CalcWindowTest {
   protected:
     void SetUp() override {
@@ -26,25 +24,21 @@ class WindowFaultTest : public CalcWindowTest {
         ASSERT_TRUE(CensusWorks()) << "GetObjectType does not answer for handle slots here";
         Show();
         Repaint();
+        broken.clear();
     }
     void Repaint() {
         InvalidateRect(window_, nullptr, TRUE);
         UpdateWindow(window_);
     }
     bool AnyKeyPressed() {
-        for (const CalcKey& key : app_->keys) {
-            if (key.pressed != 0) {
-                return true;
-            }
-        }
-        return false;
+        return std::any_of(std::begin(app_->keys), std::end(app_->keys),
+                           [](const CalcKey& key) { return key.pressed != 0; });
     }
 };
 
 TEST_F(WindowFaultTest, EveryCharacterCodeKeepsTheEngineRulesAndLeaksNothing) {
     const GdiCensus before = TakeGdiCensus();
-    broken.clear();
-    fuzzcheck::SetFailureHandler(Record);
+    fuzzcheck::RecordFailuresInto(&broken);
     for (WPARAM code = 0; code <= 0xFFFF; ++code) {
         if (code == 'Q' || code == 'q') {
             continue;  // they close the window
@@ -62,7 +56,7 @@ TEST_F(WindowFaultTest, EveryCharacterCodeKeepsTheEngineRulesAndLeaksNothing) {
             Repaint();
         }
     }
-    fuzzcheck::SetFailureHandler(nullptr);
+    fuzzcheck::RecordFailuresInto(nullptr);
     EXPECT_EQ(broken, "");
     EXPECT_EQ(Posted(WM_CLOSE), "");
     Repaint();
@@ -93,8 +87,10 @@ TEST_F(WindowFaultTest, PointsOffTheKeysPressNothingAndReleasesPostOnlyTheirKey)
     EXPECT_TRUE(fuzzcheck::EngineSnapshot(app_->engine) == before);
     for (int i = 0; i < KeyCount; ++i) {  // a release without a press over each key
         const RECT& r = Key(i).rect;
-        EXPECT_EQ(Send(WM_LBUTTONUP, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2)), 0);
-        EXPECT_EQ(Posted(WM_CHAR), std::string(1, static_cast<char>(Key(i).commandChar))) << "key " << i;
+        EXPECT_EQ(Send(WM_LBUTTONUP, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2)),
+                  0);
+        EXPECT_EQ(Posted(WM_CHAR), std::string(1, static_cast<char>(Key(i).commandChar)))
+            << "key " << i;
         EXPECT_FALSE(AnyKeyPressed()) << "key " << i;
     }
     Send(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));  // over the body

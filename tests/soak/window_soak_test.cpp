@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <random>
 
 #include <gtest/gtest.h>
@@ -18,76 +19,60 @@
 
 namespace {
 
-class RandomInput {
-  public:
-    RandomInput(HWND window, const CalcApp& app) : window_(window), app_(app) {}
-
-    // Posts count random inputs of the user's kinds, then a quit that ends the loop's run.
-    void Post(int count) {
-        for (int i = 0; i < count; ++i) {
-            PostOne();
+// Posts count random inputs of the user's kinds, then a quit that ends the loop's run.
+void PostRandomInput(HWND window, const CalcApp& app, std::mt19937& random, int count) {
+    constexpr std::string_view Keys = "0123456789.+-*/=%\r\bAaCcDdGgLlMmPpRrSsTtXxZz";
+    const auto roll = [&random] { return static_cast<std::uint32_t>(random()); };
+    const auto closes = [](WPARAM character) { return character == 'Q' || character == 'q'; };
+    // Any client point, now and then one far outside the window; none on the OFF key.
+    const auto anyPoint = [&](bool offTheCloseKey) {
+        for (;;) {
+            const bool outside = roll() % 20 == 0;
+            const POINT point{static_cast<int>(roll() % (outside ? 0x10000 : MainWindowWidth)),
+                              static_cast<int>(roll() % (outside ? 0x10000 : MainWindowHeight))};
+            if (!offTheCloseKey ||
+                std::none_of(std::begin(app.keys), std::end(app.keys), [&](const CalcKey& key) {
+                    return closes(static_cast<WPARAM>(key.commandChar)) &&
+                           PtInRect(&key.rect, point);
+                })) {
+                return point;
+            }
         }
-        PostThreadMessageA(GetCurrentThreadId(), WM_QUIT, 0, 0);
-    }
-
-  private:
-    void PostOne() {
-        constexpr std::string_view Keys = "0123456789.+-*/=%\r\bAaCcDdGgLlMmPpRrSsTtXxZz";
-        const std::uint32_t kind = Roll() % 100;
+    };
+    for (int i = 0; i < count; ++i) {
+        const std::uint32_t kind = roll() % 100;
+        const POINT point = anyPoint(kind >= 75 && kind < 90);
+        const LPARAM client = MAKELPARAM(point.x, point.y);
+        // Two bytes reach the window as two characters (a double-byte character's lead and
+        // trail bytes), so neither may close the window.
+        const WPARAM code = roll() & 0xFFFF;
+        // Neither Escape nor Q (they close) nor the keys that start a menu or help loop.
+        const auto key = static_cast<WPARAM>(roll() % 0xFF);
+        const bool allowedKey = key != 0 && key != VK_ESCAPE && key != 'Q' && key != VK_F1 &&
+                                key != VK_F10 && (key < VK_LWIN || key > VK_APPS) &&
+                                key != VK_MENU && (key < VK_LMENU || key > VK_RMENU);
         if (kind < 30) {
-            PostMessageA(window_, WM_CHAR, static_cast<unsigned char>(Keys[Roll() % Keys.size()]), 0);
+            PostMessageA(window, WM_CHAR, static_cast<unsigned char>(Keys[roll() % Keys.size()]),
+                         0);
         } else if (kind < 40) {
-            // Two bytes reach the window as two characters (lead and trail bytes of a
-            // double-byte character), so neither may close the window.
-            const WPARAM code = Roll() & 0xFFFF;
-            PostMessageA(window_, WM_CHAR, Closes(code & 0xFF) || Closes(code >> 8) ? '?' : code, 0);
-        } else if (kind < 60) {
-            // Neither Escape nor Q (they close) nor the keys that start a menu or help loop.
-            const auto key = static_cast<WPARAM>(Roll() % 0xFF);
-            if (key != 0 && key != VK_ESCAPE && key != 'Q' && key != VK_F1 && key != VK_F10 &&
-                (key < VK_LWIN || key > VK_APPS) && key != VK_MENU && key != VK_LMENU && key != VK_RMENU) {
-                PostMessageA(window_, WM_KEYDOWN, key, 1);
-                PostMessageA(window_, WM_KEYUP, key, static_cast<LPARAM>(0xC000'0001));
-            }
-        } else if (kind < 75) {
-            PostMessageA(window_, WM_LBUTTONDOWN, MK_LBUTTON, Lparam(AnyPoint()));
-        } else if (kind < 90) {
-            POINT point = AnyPoint();
-            while (OnCloseKey(point)) {
-                point = AnyPoint();
-            }
-            PostMessageA(window_, WM_LBUTTONUP, 0, Lparam(point));
-        } else if (kind < 95) {
-            POINT screen = AnyPoint();
-            ClientToScreen(window_, &screen);
-            PostMessageA(window_, Roll() % 2 == 0 ? WM_MOUSEMOVE : WM_NCMOUSEMOVE,
-                         Roll() % 2 == 0 ? 0 : HTCAPTION, Lparam(screen));
-        } else {
-            PostMessageA(window_, WM_COMMAND, MAKEWPARAM(Roll() % 40000, 0), 0);  // ids unknown
+            PostMessageA(window, WM_CHAR, closes(code & 0xFF) || closes(code >> 8) ? '?' : code, 0);
+        } else if (kind < 60 && allowedKey) {
+            PostMessageA(window, WM_KEYDOWN, key, 1);
+            PostMessageA(window, WM_KEYUP, key, static_cast<LPARAM>(0xC000'0001));
+        } else if (kind >= 60 && kind < 90) {
+            PostMessageA(window, kind < 75 ? WM_LBUTTONDOWN : WM_LBUTTONUP,
+                         kind < 75 ? MK_LBUTTON : 0, client);
+        } else if (kind >= 90 && kind < 95) {
+            POINT screen = point;
+            ClientToScreen(window, &screen);
+            PostMessageA(window, roll() % 2 == 0 ? WM_MOUSEMOVE : WM_NCMOUSEMOVE,
+                         roll() % 2 == 0 ? 0 : HTCAPTION, MAKELPARAM(screen.x, screen.y));
+        } else if (kind >= 95) {
+            PostMessageA(window, WM_COMMAND, MAKEWPARAM(roll() % 40000, 0), 0);  // ids unknown
         }
     }
-    static bool Closes(WPARAM character) { return character == 'Q' || character == 'q'; }
-    static LPARAM Lparam(POINT point) { return MAKELPARAM(point.x, point.y); }
-    bool OnCloseKey(POINT point) const {
-        for (const CalcKey& key : app_.keys) {
-            if (Closes(static_cast<WPARAM>(key.commandChar)) && PtInRect(&key.rect, point)) {
-                return true;
-            }
-        }
-        return false;
-    }
-    // Any client point, now and then one far outside the window.
-    POINT AnyPoint() {
-        const bool outside = Roll() % 20 == 0;
-        const auto x = static_cast<int>(Roll() % (outside ? 0x10000 : MainWindowWidth));
-        return {x, static_cast<int>(Roll() % (outside ? 0x10000 : MainWindowHeight))};
-    }
-    std::uint32_t Roll() { return static_cast<std::uint32_t>(random_()); }
-
-    HWND window_;
-    const CalcApp& app_;
-    std::mt19937 random_{0x50A6'0001};
-};
+    PostThreadMessageA(GetCurrentThreadId(), WM_QUIT, 0, 0);
+}
 
 TEST(WindowSoak, TenThousandRandomMessagesThenOnePlusTwoIsThree) {
     ASSERT_TRUE(CensusWorks()) << "GetObjectType does not answer for handle slots here";
@@ -114,12 +99,12 @@ TEST(WindowSoak, TenThousandRandomMessagesThenOnePlusTwoIsThree) {
     };
 
     // In runs of a thousand, which the queue holds; a first run warms up the system's caches.
-    RandomInput input(window, app);
-    input.Post(200);
+    std::mt19937 random(0x50A6'0001);
+    PostRandomInput(window, app, random, 200);
     ASSERT_EQ(RunMessageLoop(), 0);
     const GdiCensus before = repaintedCensus();
     for (int run = 0; run < 10; ++run) {
-        input.Post(1000);
+        PostRandomInput(window, app, random, 1000);
         ASSERT_EQ(RunMessageLoop(), 0) << "run " << run;
         ASSERT_TRUE(IsWindow(window)) << "run " << run;
     }
@@ -139,9 +124,8 @@ TEST(WindowSoak, TenThousandRandomMessagesThenOnePlusTwoIsThree) {
             ASSERT_EQ(RunMessageLoop(), 0);
         }
     }
-    std::array<char, FormatBufferSize> shown{};
-    app.engine.display.Format(shown.data(), shown.size(), true);
-    EXPECT_EQ(std::string(shown.data()), "3");
+    EXPECT_TRUE(app.engine.display.Equals(DecimalValue(3, 0, 1, 0)))
+        << app.engine.display.integerPart;
     EXPECT_EQ(app.engine.state, EngineState::Result);
     EXPECT_EQ(repaintedCensus(), before);
 

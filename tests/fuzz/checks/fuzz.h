@@ -17,8 +17,8 @@
 namespace fuzzcheck {
 
 using Input = std::span<const std::uint8_t>;
-using FailureHandler = void (*)(const char* property, const char* file, int line);
-void SetFailureHandler(FailureHandler handler);  // nullptr: abort
+// Broken properties are appended to the log, one a line; without a log they abort.
+void RecordFailuresInto(std::string* log);
 void Fail(const char* property, const char* file, int line);
 
 // Typed values from the front of an input; an exhausted input gives zeros.
@@ -105,9 +105,12 @@ struct Target {
     void (*check)(Input input);
 };
 inline constexpr Target Targets[] = {
-    {"parse", CheckParse},           {"format", CheckFormat},
-    {"append_digit", CheckAppendDigit}, {"arithmetic", CheckArithmetic},
-    {"engine_commands", CheckEngineCommands}, {"tax_files", CheckTaxFiles},
+    {"parse", CheckParse},
+    {"format", CheckFormat},
+    {"append_digit", CheckAppendDigit},
+    {"arithmetic", CheckArithmetic},
+    {"engine_commands", CheckEngineCommands},
+    {"tax_files", CheckTaxFiles},
 };
 
 }  // namespace fuzzcheck
