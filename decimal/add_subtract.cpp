@@ -18,8 +18,10 @@ struct AlignedFractions {
 // formed, so the larger denominator is a multiple of the smaller.
 bool AlignFractions(const DecimalValue& a, const DecimalValue& b, AlignedFractions& aligned) {
     aligned.denominator = a.denominator > b.denominator ? a.denominator : b.denominator;
-    return CheckedMultiply(a.numerator, aligned.denominator / a.denominator, aligned.first) &&
-           CheckedMultiply(b.numerator, aligned.denominator / b.denominator, aligned.second);
+    return CheckedMultiply(a.numerator, AlignmentFactor(aligned.denominator, a.denominator),
+                           aligned.first) &&
+           CheckedMultiply(b.numerator, AlignmentFactor(aligned.denominator, b.denominator),
+                           aligned.second);
 }
 
 DecimalValue OverflowValue() {
@@ -49,8 +51,12 @@ DecimalValue DecimalValue::Add(const DecimalValue& other) const {
         return OverflowValue();
     }
     std::int64_t denominatorOfSum = aligned.denominator;
-    const std::int64_t carry = fraction / denominatorOfSum;
-    fraction %= denominatorOfSum;
+    // Numerators below their denominators carry at most 1; only a hand-made record more.
+    std::int64_t carry = 0;
+    if (fraction >= denominatorOfSum) {
+        carry = fraction / denominatorOfSum;
+        fraction %= denominatorOfSum;
+    }
 
     std::int64_t whole = 0;
     if (!CheckedAdd(integerPart, other.integerPart, whole) || !CheckedAdd(whole, carry, whole) ||

@@ -42,14 +42,34 @@ inline int DigitCount(std::int64_t x) {
     return DecimalExponent(x) + 1;
 }
 
-// 10^n for 0 <= n <= 18 from a table; callers guarantee the range.
-std::int64_t ExactPowerOfTen(int n);
+inline constexpr int MaxPowerOfTen = 18;  // the largest power of ten in 64 bits
 
-bool IsPowerOfTen(std::int64_t x);
+// 10^n for 0 <= n <= 18 from the table; callers guarantee the range.
+inline std::int64_t ExactPowerOfTen(int n) {
+    return static_cast<std::int64_t>(PowersOfTen[n]);
+}
+
+inline bool IsPowerOfTen(std::int64_t x) {
+    return x > 0 && ExactPowerOfTen(DecimalExponent(x)) == x;
+}
 
 // The records the arithmetic can work on: non-negative fields over a power-of-ten
 // denominator. Anything else is refused with the overflow error.
-bool IsWellFormed(const DecimalValue& value);
+inline bool IsWellFormed(const DecimalValue& value) {
+    return value.integerPart >= 0 && value.numerator >= 0 && IsPowerOfTen(value.denominator);
+}
+
+// common / denominator for a denominator no larger than common, without a division when both
+// are powers of ten; a zero denominator (only in a record made by hand) gives 0.
+inline std::int64_t AlignmentFactor(std::int64_t common, std::int64_t denominator) {
+    if (denominator == common) {
+        return denominator != 0 ? 1 : 0;
+    }
+    if (IsPowerOfTen(denominator) && IsPowerOfTen(common)) {
+        return ExactPowerOfTen(DecimalExponent(common) - DecimalExponent(denominator));
+    }
+    return denominator != 0 ? common / denominator : 0;
+}
 
 // False when an intermediate would leave the 64-bit range.
 bool TryMultiplyFractions(Fraction a, Fraction b, Fraction& product);

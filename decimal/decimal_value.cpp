@@ -3,45 +3,7 @@
 
 #include "decimal/decimal_value.h"
 
-#include <array>
-
 #include "decimal/checked_math.h"
-
-namespace decimal_detail {
-
-namespace {
-
-constexpr int MaxPowerOfTen = 18;
-
-constexpr std::array<std::int64_t, MaxPowerOfTen + 1> PowersOfTen = [] {
-    std::array<std::int64_t, MaxPowerOfTen + 1> powers{};
-    powers[0] = 1;
-    for (std::size_t n = 1; n < powers.size(); ++n) {
-        powers[n] = powers[n - 1] * 10;
-    }
-    return powers;
-}();
-
-}  // namespace
-
-std::int64_t ExactPowerOfTen(int n) {
-    return PowersOfTen[static_cast<std::size_t>(n)];
-}
-
-bool IsPowerOfTen(std::int64_t x) {
-    for (const std::int64_t power : PowersOfTen) {
-        if (power == x) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool IsWellFormed(const DecimalValue& value) {
-    return value.integerPart >= 0 && value.numerator >= 0 && IsPowerOfTen(value.denominator);
-}
-
-}  // namespace decimal_detail
 
 using namespace decimal_detail;
 
@@ -50,8 +12,24 @@ namespace {
 // The numerator brought to the common denominator; a zero denominator (only in a record
 // made by hand) contributes nothing rather than dividing by zero.
 std::int64_t AlignedNumerator(const DecimalValue& value, std::int64_t common) {
-    const std::int64_t factor = value.denominator != 0 ? common / value.denominator : 0;
-    return WrappingMultiply(value.numerator, factor);
+    return WrappingMultiply(value.numerator, AlignmentFactor(common, value.denominator));
+}
+
+// Divides both by 10, count times at most, while the denominator is above 1.
+void DropFractionDigits(std::int64_t& numerator, std::int64_t& denominator, int count) {
+    if (IsPowerOfTen(denominator)) {
+        // Truncating divisions compose: one division by 10^n drops n digits.
+        const int places = DecimalExponent(denominator);
+        const int dropped = count < places ? count : places;
+        numerator /= ExactPowerOfTen(dropped);
+        denominator = ExactPowerOfTen(places - dropped);
+        return;
+    }
+    // A denominator made by hand may stop above or below 1 anywhere: digit by digit.
+    for (; count > 0 && denominator > 1; --count) {
+        numerator /= 10;
+        denominator /= 10;
+    }
 }
 
 bool MagnitudeIsGreater(const DecimalValue& a, const DecimalValue& b) {
@@ -92,39 +70,24 @@ void DecimalValue::SetInteger(std::int64_t v) {
 }
 
 void DecimalValue::Normalize() {
-    if (denominator > 0) {
+    // Only a numerator at or past its denominator (or below 0) has whole units to carry.
+    if (denominator > 0 && (numerator >= denominator || numerator < 0)) {
         integerPart = WrappingAdd(integerPart, numerator / denominator);
         numerator %= denominator;
     }
     // Cut to the digit budget, truncating: 12,345,678.123456 keeps 12,345,678.1234.
-    int digits = DigitCount(integerPart) + DecimalExponent(denominator);
-    while (digits > MaxDigits && denominator > 1) {
-        numerator /= 10;
-        denominator /= 10;
-        --digits;
+    const int excess = DigitCount(integerPart) + DecimalExponent(denominator) - MaxDigits;
+    if (excess > 0) {
+        DropFractionDigits(numerator, denominator, excess);
     }
     StripTrailingZeros(numerator, denominator);
-}
-
-int DecimalExponent(std::int64_t x) {
-    constexpr int MaxExponent = 19;
-    int exponent = 0;
-    while (x / 10 != 0 && exponent < MaxExponent) {
-        x /= 10;
-        ++exponent;
-    }
-    return exponent;
 }
 
 std::int64_t PowerOfTen(int n) {
     if (n <= 0) {
         return 1;
     }
-    std::int64_t power = 1;
-    for (int i = 0; i < n && power < MaxDenominator; ++i) {
-        power *= 10;
-    }
-    return power;
+    return ExactPowerOfTen(n < MaxPowerOfTen ? n : MaxPowerOfTen);
 }
 
 void StripTrailingZeros(std::int64_t& numerator, std::int64_t& denominator) {
@@ -144,9 +107,11 @@ void StripTrailingZeros(std::int64_t& numerator, std::int64_t& denominator) {
 void TruncateFraction(std::int64_t& numerator, std::int64_t& denominator, int digits) {
     // A negative count would drive the denominator to 0; no fraction is the most it can ask.
     const int kept = digits < 0 ? 0 : digits;
-    for (int cut = DecimalExponent(denominator) - kept; cut > 0; --cut) {
-        numerator /= 10;
-        denominator /= 10;
+    const int cut = DecimalExponent(denominator) - kept;
+    // Truncating divisions compose: one division by 10^n cuts n digits.
+    if (cut > 0) {
+        numerator /= ExactPowerOfTen(cut);
+        denominator /= ExactPowerOfTen(cut);
     }
 }
 

@@ -60,8 +60,42 @@ struct DecimalValue {
     bool AppendDigit(char digit, bool afterPoint, bool startNew);
 };
 
+namespace decimal_detail {
+
+// 10^0 to 10^19; the last is above every 64-bit magnitude and bounds the digit count.
+inline constexpr std::uint64_t PowersOfTen[] = {1ULL,
+                                                10ULL,
+                                                100ULL,
+                                                1'000ULL,
+                                                10'000ULL,
+                                                100'000ULL,
+                                                1'000'000ULL,
+                                                10'000'000ULL,
+                                                100'000'000ULL,
+                                                1'000'000'000ULL,
+                                                10'000'000'000ULL,
+                                                100'000'000'000ULL,
+                                                1'000'000'000'000ULL,
+                                                10'000'000'000'000ULL,
+                                                100'000'000'000'000ULL,
+                                                1'000'000'000'000'000ULL,
+                                                10'000'000'000'000'000ULL,
+                                                100'000'000'000'000'000ULL,
+                                                1'000'000'000'000'000'000ULL,
+                                                10'000'000'000'000'000'000ULL};
+
+}  // namespace decimal_detail
+
 // Shared routines on 64-bit integers.
-int DecimalExponent(std::int64_t x);
+// Inline, from the bit length: every operation counts digits several times.
+inline int DecimalExponent(std::int64_t x) {
+    const auto bits = static_cast<std::uint64_t>(x);
+    // Odd, so that 0 counts as the one digit of 1; no power of ten above 1 is odd.
+    const std::uint64_t magnitude = (x < 0 ? 0 - bits : bits) | 1;
+    // 1233 / 4096 is just below log10(2): the bit length gives the exponent or one more.
+    const int estimate = ((64 - __builtin_clzll(magnitude)) * 1233) >> 12;
+    return magnitude < decimal_detail::PowersOfTen[estimate] ? estimate - 1 : estimate;
+}
 // 10^n for 0 <= n <= 18; below that 1, above it 10^18 (never 0, never wrapped).
 std::int64_t PowerOfTen(int n);
 void StripTrailingZeros(std::int64_t& numerator, std::int64_t& denominator);
