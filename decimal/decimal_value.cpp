@@ -5,6 +5,47 @@
 
 #include "decimal/checked_math.h"
 
+namespace decimal_detail {
+
+// The few zeros that most numbers end in one at a time, any more in steps of 8, 4, 2 and 1.
+int RemoveMoreTrailingZeros(std::int64_t& x, int most) {
+    constexpr int OneAtATime = 2;
+    int removed = 0;
+    if (x == 0) {
+        return removed;
+    }
+    for (; removed < most && removed < OneAtATime && x % 10 == 0; ++removed) {
+        x /= 10;
+    }
+    // Stopped short on a digit that is not 0, or on the limit.
+    if (removed < OneAtATime) {
+        return removed;
+    }
+    if (most - removed >= 8 && x % 100'000'000 == 0) {
+        x /= 100'000'000;
+        removed += 8;
+    }
+    if (most - removed >= 8 && x % 100'000'000 == 0) {
+        x /= 100'000'000;
+        removed += 8;
+    }
+    if (most - removed >= 4 && x % 10'000 == 0) {
+        x /= 10'000;
+        removed += 4;
+    }
+    if (most - removed >= 2 && x % 100 == 0) {
+        x /= 100;
+        removed += 2;
+    }
+    if (most - removed >= 1 && x % 10 == 0) {
+        x /= 10;
+        removed += 1;
+    }
+    return removed;
+}
+
+}  // namespace decimal_detail
+
 using namespace decimal_detail;
 
 namespace {
@@ -13,23 +54,6 @@ namespace {
 // made by hand) contributes nothing rather than dividing by zero.
 std::int64_t AlignedNumerator(const DecimalValue& value, std::int64_t common) {
     return WrappingMultiply(value.numerator, AlignmentFactor(common, value.denominator));
-}
-
-// Divides both by 10, count times at most, while the denominator is above 1.
-void DropFractionDigits(std::int64_t& numerator, std::int64_t& denominator, int count) {
-    if (IsPowerOfTen(denominator)) {
-        // Truncating divisions compose: one division by 10^n drops n digits.
-        const int places = DecimalExponent(denominator);
-        const int dropped = count < places ? count : places;
-        numerator /= ExactPowerOfTen(dropped);
-        denominator = ExactPowerOfTen(places - dropped);
-        return;
-    }
-    // A denominator made by hand may stop above or below 1 anywhere: digit by digit.
-    for (; count > 0 && denominator > 1; --count) {
-        numerator /= 10;
-        denominator /= 10;
-    }
 }
 
 bool MagnitudeIsGreater(const DecimalValue& a, const DecimalValue& b) {
@@ -41,11 +65,6 @@ bool MagnitudeIsGreater(const DecimalValue& a, const DecimalValue& b) {
 }
 
 }  // namespace
-
-bool DecimalValue::Equals(const DecimalValue& other) const {
-    return integerPart == other.integerPart && numerator == other.numerator &&
-           denominator == other.denominator && (negative != 0) == (other.negative != 0);
-}
 
 bool DecimalValue::IsGreaterThan(const DecimalValue& other) const {
     const bool thisNegative = negative != 0;
@@ -70,15 +89,25 @@ void DecimalValue::SetInteger(std::int64_t v) {
 }
 
 void DecimalValue::Normalize() {
-    // Only a numerator at or past its denominator (or below 0) has whole units to carry.
-    if (denominator > 0 && (numerator >= denominator || numerator < 0)) {
+    // A whole number is normalised already, whatever its digits.
+    if (numerator == 0 && denominator == 1) {
+        return;
+    }
+    int places = 0;
+    if (IsPowerOfTen(denominator, places)) {
+        NormalizeOverPlaces(*this, places);
+        return;
+    }
+    // A denominator made by hand: the carry only above 0, the cut digit by digit, as the
+    // denominator may reach 1 or less anywhere.
+    if (denominator > 0) {
         integerPart = WrappingAdd(integerPart, numerator / denominator);
         numerator %= denominator;
     }
-    // Cut to the digit budget, truncating: 12,345,678.123456 keeps 12,345,678.1234.
-    const int excess = DigitCount(integerPart) + DecimalExponent(denominator) - MaxDigits;
-    if (excess > 0) {
-        DropFractionDigits(numerator, denominator, excess);
+    int excess = DigitCount(integerPart) + DecimalExponent(denominator) - MaxDigits;
+    for (; excess > 0 && denominator > 1; --excess) {
+        numerator /= 10;
+        denominator /= 10;
     }
     StripTrailingZeros(numerator, denominator);
 }
@@ -95,13 +124,12 @@ void StripTrailingZeros(std::int64_t& numerator, std::int64_t& denominator) {
         denominator = 1;
         return;
     }
-    if (numerator < 0) {
+    if (numerator < 0 || denominator < 10) {
         return;
     }
-    while (numerator % 10 == 0 && denominator >= 10) {
-        numerator /= 10;
-        denominator /= 10;
-    }
+    // Dividing digit by digit would stop once the denominator falls below 10.
+    denominator = DivideByPowerOfTen(denominator,
+                                     RemoveTrailingZeros(numerator, DecimalExponent(denominator)));
 }
 
 void TruncateFraction(std::int64_t& numerator, std::int64_t& denominator, int digits) {

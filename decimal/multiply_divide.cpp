@@ -23,8 +23,182 @@ std::uint32_t SignOfQuotient(std::uint32_t first, std::uint32_t second) {
     return (first == 1) != (second == 1) ? 1 : 0;
 }
 
-DecimalValue RestOf(const Fraction& product) {
-    return DecimalValue(0, product.numerator % product.denominator, product.denominator, 0);
+// A fraction's numerator over 10^places, as the operations below keep it.
+struct Places {
+    std::int64_t numerator = 0;
+    int places = 0;
+};
+
+void StripZeros(Places& fraction) {
+    if (fraction.numerator == 0) {
+        fraction.places = 0;
+    }
+    fraction.places -= RemoveTrailingZeros(fraction.numerator, fraction.places);
+}
+
+void CutTo(Places& fraction, int places) {
+    if (fraction.places > places) {
+        fraction.numerator = DivideByPowerOfTen(fraction.numerator, fraction.places - places);
+        fraction.places = places;
+    }
+}
+
+// A product as its whole-number part and its fraction, before the digit budget.
+struct ProductParts {
+    std::int64_t whole = 0;
+    Places fraction;
+};
+
+// The product as the sum of the partial products' rests leaves it: that sum holds a carry of
+// one digit next to the fraction, so keeps 11 places, stripped; the result keeps what its
+// whole-number part leaves of the 12 digits, cut but not stripped (9.10000000001 x 9 shows
+// 81.9000000000).
+DecimalValue ProductValue(ProductParts parts, std::uint32_t negative) {
+    if (parts.whole > MaxIntegerPart) {
+        return OverflowValue();
+    }
+    CutTo(parts.fraction, MaxDigits - 1);
+    StripZeros(parts.fraction);
+    CutTo(parts.fraction, MaxDigits - DigitCount(parts.whole));
+    return DecimalValue(parts.whole, parts.fraction.numerator,
+                        ExactPowerOfTen(parts.fraction.places), negative);
+}
+
+// A partial product n / 10^k as its whole units and its rest below 1.
+struct SplitProduct {
+    std::int64_t whole = 0;
+    Places rest;
+};
+
+SplitProduct Split(const ScaledProduct& product) {
+    if (product.exponent == 0) {
+        return {product.numerator, {}};
+    }
+    const std::int64_t whole = DivideByPowerOfTen(product.numerator, product.exponent);
+    return {whole,
+            {product.numerator - whole * ExactPowerOfTen(product.exponent), product.exponent}};
+}
+
+// The three partial products of the whole-number and fraction parts, their whole units added
+// to high, their rests added on their largest denominator (each is below 1, so the sum fits
+// and carries 2 at most). False when the whole-number part passes the limit or a partial
+// product leaves 64 bits.
+bool AddPartialProducts(const DecimalValue& a, int aPlaces, const DecimalValue& b, int bPlaces,
+                        std::int64_t high, ProductParts& product) {
+    ScaledProduct partials[3];
+    if (!TryMultiplyScaled(a.integerPart, 0, b.numerator, bPlaces, partials[0]) ||
+        !TryMultiplyScaled(a.numerator, aPlaces, b.integerPart, 0, partials[1]) ||
+        !TryMultiplyScaled(a.numerator, aPlaces, b.numerator, bPlaces, partials[2])) {
+        return false;
+    }
+    const SplitProduct parts[3] = {Split(partials[0]), Split(partials[1]), Split(partials[2])};
+    Places& sum = product.fraction;
+    sum = Places{};
+    for (const SplitProduct& part : parts) {
+        if (!CheckedAdd(high, part.whole, high) || high > MaxIntegerPart) {
+            return false;
+        }
+        sum.places = part.rest.places > sum.places ? part.rest.places : sum.places;
+    }
+    for (const SplitProduct& part : parts) {
+        sum.numerator += part.rest.numerator * ExactPowerOfTen(sum.places - part.rest.places);
+    }
+    for (const std::int64_t one = ExactPowerOfTen(sum.places); sum.numerator >= one;
+         sum.numerator -= one) {
+        ++high;
+    }
+    product.whole = high;
+    return true;
+}
+
+// Operands of up to twelve digits, as single numbers below this.
+constexpr std::int64_t WideFactorLimit = 1'000'000'000'000;
+constexpr int WideHalfDigits = 12;
+constexpr std::int64_t QuarterFactor = 1'000'000;
+
+// a x b for a, b below 10^12, exactly: high x 10^12 + low. Six-digit quarters keep every
+// product of two below 10^12.
+struct WideProduct {
+    std::int64_t high = 0;
+    std::int64_t low = 0;
+};
+
+WideProduct MultiplyWide(std::int64_t a, std::int64_t b) {
+    const std::int64_t a1 = a / QuarterFactor;
+    const std::int64_t a0 = a % QuarterFactor;
+    const std::int64_t b1 = b / QuarterFactor;
+    const std::int64_t b0 = b % QuarterFactor;
+    const std::int64_t low = a0 * b0;
+    const std::int64_t middle = a1 * b0 + a0 * b1 + low / QuarterFactor;
+    return {a1 * b1 + middle / QuarterFactor,
+            middle % QuarterFactor * QuarterFactor + low % QuarterFactor};
+}
+
+// A value as one number over 10^places, when that number is below 10^12.
+bool AsWideFactor(const DecimalValue& value, int places, std::int64_t& factor) {
+    return CheckedMultiply(value.integerPart, ExactPowerOfTen(places), factor) &&
+           CheckedAdd(factor, value.numerator, factor) && factor < WideFactorLimit;
+}
+
+// Where no partial product loses a place the result could keep, the partial products add up
+// to the exact product cut at 11 places or more, and the exact product gives the same
+// result. That holds when the whole-number-part products have 18 digits at most, and the
+// product of the numerators either has too, or keeps at least 11 places whatever it drops
+// (at most 6, so from 17 and from at least 6 on either side). Only then is the exact product
+// used; the partial products otherwise.
+bool PartialProductsAreExact(const DecimalValue& a, int aPlaces, const DecimalValue& b,
+                             int bPlaces) {
+    constexpr int ExactDigits = 18;
+    constexpr int MostDropped = 6;
+    const int aWhole = DigitCount(a.integerPart);
+    const int aFraction = DigitCount(a.numerator);
+    const int bWhole = DigitCount(b.integerPart);
+    const int bFraction = DigitCount(b.numerator);
+    return aWhole + bFraction <= ExactDigits && aFraction + bWhole <= ExactDigits &&
+           (aFraction + bFraction <= ExactDigits ||
+            (aPlaces >= MostDropped && bPlaces >= MostDropped &&
+             aPlaces + bPlaces >= MaxDigits - 1 + MostDropped));
+}
+
+// a / 10^aPlaces x b / 10^bPlaces from the exact product, for a, b below 10^12 and at most 22
+// places in all: its whole-number part, and its fraction cut to 11 places where it has more.
+// False when the whole-number part is 10^12 or more and does not fit.
+bool ExactProduct(std::int64_t a, int aPlaces, std::int64_t b, int bPlaces, ProductParts& parts) {
+    constexpr int SumPlaces = MaxDigits - 1;
+    constexpr std::int64_t SumOne = 100'000'000'000;  // 10^SumPlaces
+    const int places = aPlaces + bPlaces;
+    std::int64_t product = 0;
+    if (CheckedMultiply(a, b, product)) {
+        if (places <= SumPlaces) {
+            parts.whole = DivideByPowerOfTen(product, places);
+            parts.fraction = {product - parts.whole * ExactPowerOfTen(places), places};
+        } else {
+            const std::int64_t leading = DivideByPowerOfTen(product, places - SumPlaces);
+            parts.whole = leading / SumOne;
+            parts.fraction = {leading % SumOne, SumPlaces};
+        }
+        return true;
+    }
+
+    const WideProduct wide = MultiplyWide(a, b);
+    if (places <= WideHalfDigits) {
+        if (wide.high >= ExactPowerOfTen(places)) {
+            return false;
+        }
+        const std::int64_t lowWhole = DivideByPowerOfTen(wide.low, places);
+        parts.whole = wide.high * ExactPowerOfTen(WideHalfDigits - places) + lowWhole;
+        parts.fraction = {wide.low - lowWhole * ExactPowerOfTen(places), places};
+        return true;
+    }
+    // The high half holds the whole-number part and the first fraction places; the 11 places
+    // kept end in the low half.
+    const int highPlaces = places - WideHalfDigits;
+    parts.whole = DivideByPowerOfTen(wide.high, highPlaces);
+    parts.fraction = {(wide.high - parts.whole * ExactPowerOfTen(highPlaces)) *
+                              ExactPowerOfTen(SumPlaces - highPlaces) +
+                          DivideByPowerOfTen(wide.low, WideHalfDigits - (SumPlaces - highPlaces)),
+                      SumPlaces};
+    return true;
 }
 
 }  // namespace
@@ -34,7 +208,9 @@ DecimalValue DecimalValue::Multiply(const DecimalValue& other) const {
         return DecimalValue();
     }
     const std::uint32_t resultNegative = SignOfProduct(negative, other.negative);
-    if (!IsWellFormed(*this) || !IsWellFormed(other)) {
+    int places = 0;
+    int otherPlaces = 0;
+    if (!IsWellFormed(*this, places) || !IsWellFormed(other, otherPlaces)) {
         return OverflowValue();
     }
 
@@ -43,36 +219,24 @@ DecimalValue DecimalValue::Multiply(const DecimalValue& other) const {
     if (!CheckedMultiply(integerPart, other.integerPart, high) || high > MaxIntegerPart) {
         return OverflowValue();
     }
-    const Fraction thisFraction{numerator, denominator};
-    const Fraction otherFraction{other.numerator, other.denominator};
-    Fraction partials[3];
-    if (!TryMultiplyFractions(Fraction{integerPart, 1}, otherFraction, partials[0]) ||
-        !TryMultiplyFractions(thisFraction, Fraction{other.integerPart, 1}, partials[1]) ||
-        !TryMultiplyFractions(thisFraction, otherFraction, partials[2])) {
-        return OverflowValue();
+    // Whole numbers, as in 12 x 125: every partial product is 0.
+    if (numerator == 0 && other.numerator == 0) {
+        return DecimalValue(high, 0, 1, resultNegative);
     }
-    for (const Fraction& partial : partials) {
-        if (!CheckedAdd(high, partial.numerator / partial.denominator, high) ||
-            high > MaxIntegerPart) {
+    constexpr int MostWidePlaces = 22;
+    std::int64_t single = 0;
+    std::int64_t otherSingle = 0;
+    ProductParts product;
+    if (places + otherPlaces <= MostWidePlaces && AsWideFactor(*this, places, single) &&
+        AsWideFactor(other, otherPlaces, otherSingle) &&
+        PartialProductsAreExact(*this, places, other, otherPlaces)) {
+        if (!ExactProduct(single, places, otherSingle, otherPlaces, product)) {
             return OverflowValue();
         }
-    }
-
-    DecimalValue product = RestOf(partials[0]).Add(RestOf(partials[1])).Add(RestOf(partials[2]));
-    product.Normalize();
-    // The rests carry at most 2 into the whole-number part.
-    std::int64_t whole = 0;
-    if (product.integerPart < 0 || !CheckedAdd(high, product.integerPart, whole) ||
-        whole > MaxIntegerPart) {
+    } else if (!AddPartialProducts(*this, places, other, otherPlaces, high, product)) {
         return OverflowValue();
     }
-    product.integerPart = whole;
-    // The zeros this cut leaves stay: 9.10000000001 x 9 shows 81.9000000000.
-    TruncateFraction(product.numerator, product.denominator,
-                     MaxDigits - DigitCount(product.integerPart));
-    product.negative = resultNegative;
-    product.errorCode = DecimalError::None;
-    return product;
+    return ProductValue(product, resultNegative);
 }
 
 DecimalValue DecimalValue::Divide(const DecimalValue& other) const {
@@ -83,13 +247,15 @@ DecimalValue DecimalValue::Divide(const DecimalValue& other) const {
     if (IsZero()) {
         return DecimalValue();
     }
-    if (!IsWellFormed(*this) || !IsWellFormed(other)) {
+    int dividendPlaces = 0;
+    int divisorPlaces = 0;
+    if (!IsWellFormed(*this, dividendPlaces) || !IsWellFormed(other, divisorPlaces)) {
         return OverflowValue();
     }
     DecimalValue dividend = *this;
     DecimalValue divisor = other;
-    dividend.Normalize();
-    divisor.Normalize();
+    NormalizeOverPlaces(dividend, dividendPlaces);
+    NormalizeOverPlaces(divisor, divisorPlaces);
     const std::uint32_t resultNegative = SignOfQuotient(dividend.negative, divisor.negative);
 
     // Both as single fractions: a / 10^f and b / 10^g.
@@ -107,32 +273,32 @@ DecimalValue DecimalValue::Divide(const DecimalValue& other) const {
         return DecimalValue(DecimalError::DivideByZero);
     }
 
-    LongDivision division;
-    if (!TryLongDivide(a, b, divisor.denominator, division)) {
+    ScaledQuotient division;
+    if (!TryLongDivide(a, b, DecimalExponent(divisor.denominator), division)) {
         return OverflowValue();
     }
-    const int fractionDigits = DecimalExponent(dividend.denominator) +
-                               DecimalExponent(division.quotient.denominator) -
-                               DecimalExponent(division.scale);
+    const int fractionDigits =
+        DecimalExponent(dividend.denominator) + division.places - division.scalePlaces;
     // 0.000000001 / 3 would need 20 fraction digits.
     if (fractionDigits > MaxFractionDigits) {
         return OverflowValue();
     }
-    std::int64_t quotient = division.quotient.numerator;
-    std::int64_t quotientDenominator = 1;
+    // The quotient q / 10^fractionDigits, cut to the budget as Normalize cuts it.
+    std::int64_t whole = division.numerator;
+    Places fraction;
     if (fractionDigits >= 0) {
-        quotientDenominator = ExactPowerOfTen(fractionDigits);
-    } else if (!CheckedMultiply(quotient, ExactPowerOfTen(-fractionDigits), quotient)) {
+        whole = DivideByPowerOfTen(division.numerator, fractionDigits);
+        fraction = {division.numerator - whole * ExactPowerOfTen(fractionDigits), fractionDigits};
+    } else if (!CheckedMultiply(whole, ExactPowerOfTen(-fractionDigits), whole)) {
         // 922,337,203,686 / 0.0000001 does not fit 64 bits at all.
         return OverflowValue();
     }
-
-    DecimalValue result(quotient / quotientDenominator, quotient % quotientDenominator,
-                        quotientDenominator, 0);
-    result.Normalize();
-    if (result.integerPart > MaxIntegerPart) {
+    if (whole > MaxIntegerPart) {
         return OverflowValue();
     }
+    CutTo(fraction, MaxDigits - DigitCount(whole));
+    StripZeros(fraction);
+    DecimalValue result(whole, fraction.numerator, ExactPowerOfTen(fraction.places), 0);
     result.negative = resultNegative;
     return result;
 }

@@ -16,65 +16,85 @@ bool IsFraction(const Fraction& f) {
     return f.numerator >= 0 && IsPowerOfTen(f.denominator);
 }
 
-}  // namespace
+// Divisors below this leave room for six quotient digits per division (a remainder times 10^6
+// stays within 18 digits); first quotients below it have at most the 12 digits counted.
+constexpr std::int64_t QuickDivisionLimit = 1'000'000'000'000;
 
-namespace decimal_detail {
+// quotient x 10^places + remainder x 10^places / divisor, and the remainder that leaves: as many
+// places per division as keep the shifted remainder within 18 digits. The remainder is below
+// the divisor, and the divisor below 10^12.
+void AppendQuotientDigits(std::int64_t& quotient, std::int64_t& remainder, int places,
+                          std::int64_t divisor) {
+    const int placesPerDivision = MaxExactDigits - DigitCount(divisor);
+    while (places > 0) {
+        const int now = places < placesPerDivision ? places : placesPerDivision;
+        const std::int64_t shifted = remainder * ExactPowerOfTen(now);
+        quotient = quotient * ExactPowerOfTen(now) + shifted / divisor;
+        remainder = shifted % divisor;
+        places -= now;
+    }
+}
 
-bool TryMultiplyFractions(Fraction a, Fraction b, Fraction& product) {
-    if (!IsFraction(a) || !IsFraction(b)) {
+// The digit-by-digit long division below, with the same digits and the same stop, in a few
+// divisions: pass j of the loop leaves dividend x 10^j / divisor, so the passes needed follow
+// from where the first counted digit stands. For a divisor and a first quotient below 10^12
+// and a scale of 10^scalePlaces; false, with nothing done, when the first quotient is larger.
+bool TryQuickLongDivide(std::int64_t dividend, std::int64_t divisor, int scalePlaces,
+                        ScaledQuotient& result) {
+    std::int64_t quotient = dividend / divisor;
+    std::int64_t remainder = dividend % divisor;
+    if (quotient >= QuickDivisionLimit) {
         return false;
     }
-    std::int64_t numerator = 0;
-    int scaleExponent = 0;
-    if (DigitCount(a.numerator) + DigitCount(b.numerator) <= MaxExactDigits) {
-        numerator = a.numerator * b.numerator;
+    if (remainder == 0) {
+        result = {quotient, 0, scalePlaces};
+        return true;
+    }
+    // Places of the first counted digit, 1 for the units of the first quotient. Leading zeros
+    // count from the pass that uses up the scale on.
+    int leading = 0;
+    if (quotient > 0) {
+        leading = DigitCount(quotient);
     } else {
-        // The product may pass 64 bits: form it divided by 10^6, whose leading digits are
-        // exact, then take back as many of the dropped low digits as still fit in 18.
-        const std::int64_t high = a.numerator / SplitFactor;
-        const std::int64_t low = a.numerator % SplitFactor;
-        std::int64_t highProduct = 0;
-        std::int64_t lowProduct = 0;
-        if (!CheckedMultiply(high, b.numerator, highProduct) ||
-            !CheckedMultiply(low, b.numerator, lowProduct) ||
-            !CheckedAdd(highProduct, lowProduct / SplitFactor, numerator)) {
-            return false;
+        int firstDigitPass = DigitCount(divisor) - DigitCount(dividend);
+        if (dividend * ExactPowerOfTen(firstDigitPass) < divisor) {
+            ++firstDigitPass;
         }
-        const std::int64_t lowBlock = lowProduct % SplitFactor;
-        int folded = MaxExactDigits - DigitCount(numerator);
-        folded = folded < 0 ? 0 : (folded > SplitExponent ? SplitExponent : folded);
-        // Cannot overflow: the result has at most 18 digits.
-        numerator = numerator * ExactPowerOfTen(folded) +
-                    lowBlock / ExactPowerOfTen(SplitExponent - folded);
-        scaleExponent = SplitExponent - folded;
+        leading = 1 - (firstDigitPass < scalePlaces ? firstDigitPass : scalePlaces);
     }
-
-    // Dividing the scale out of d1 x d2 leaves 10^exponent. A product with a fraction below 1
-    // and whole numbers of at most 12 digits always keeps a positive exponent; two whole
-    // numbers may not, and then the scale multiplies back in.
-    int exponent = DecimalExponent(a.denominator) + DecimalExponent(b.denominator) - scaleExponent;
-    if (exponent < 0) {
-        if (!CheckedMultiply(numerator, ExactPowerOfTen(-exponent), numerator)) {
-            return false;
+    // The pass that counts the twelfth digit, unless the division comes out first.
+    const int lastPass = MaxDigits - leading;
+    AppendQuotientDigits(quotient, remainder, lastPass, divisor);
+    // Passes that moved the scale or the denominator: all but an exact last one, which stops
+    // before; an exact quotient came out at the pass its trailing zeros go back to.
+    int passes = lastPass;
+    if (remainder != 0) {
+        ++passes;
+    } else {
+        passes -= RemoveTrailingZeros(quotient, passes);
+    }
+    const int wholePasses = passes < scalePlaces ? passes : scalePlaces;
+    int places = passes - wholePasses;
+    // The stopping pass appends a 0 place, which stripping takes off again if it is a fraction
+    // place.
+    if (remainder != 0) {
+        if (places > 0) {
+            --places;
+        } else {
+            quotient *= 10;
         }
-        exponent = 0;
     }
-    // Keep the value, lose the lowest digits.
-    while (exponent > MaxExactDigits) {
-        numerator /= 10;
-        --exponent;
+    // Then stripped as StripTrailingZeros strips a fraction.
+    if (quotient == 0) {
+        places = 0;
     }
-    product.numerator = numerator;
-    product.denominator = ExactPowerOfTen(exponent);
-    StripTrailingZeros(product.numerator, product.denominator);
+    places -= RemoveTrailingZeros(quotient, places);
+    result = {quotient, places, scalePlaces - wholePasses};
     return true;
 }
 
-bool TryLongDivide(std::int64_t dividend, std::int64_t divisor, std::int64_t scale,
-                   LongDivision& result) {
-    if (dividend < 0 || divisor <= 0 || scale < 1) {
-        return false;
-    }
+bool TryDigitByDigitLongDivide(std::int64_t dividend, std::int64_t divisor, std::int64_t scale,
+                               LongDivision& result) {
     Fraction quotient;
     int counted = 0;
     bool started = false;
@@ -116,6 +136,109 @@ bool TryLongDivide(std::int64_t dividend, std::int64_t divisor, std::int64_t sca
     result.quotient = quotient;
     result.scale = scale;
     return true;
+}
+
+}  // namespace
+
+namespace decimal_detail {
+
+bool TryMultiplyScaled(std::int64_t a, int aPlaces, std::int64_t b, int bPlaces,
+                       ScaledProduct& product) {
+    // A zero factor has nothing to split or cut.
+    if (a == 0 || b == 0) {
+        product = ScaledProduct{};
+        return true;
+    }
+    std::int64_t numerator = 0;
+    int scaleExponent = 0;
+    if (DigitCount(a) + DigitCount(b) <= MaxExactDigits) {
+        numerator = a * b;
+    } else {
+        // The product may pass 64 bits: form it divided by 10^6, whose leading digits are
+        // exact, then take back as many of the dropped low digits as still fit in 18.
+        const std::int64_t high = a / SplitFactor;
+        const std::int64_t low = a % SplitFactor;
+        std::int64_t highProduct = 0;
+        std::int64_t lowProduct = 0;
+        if (!CheckedMultiply(high, b, highProduct) || !CheckedMultiply(low, b, lowProduct) ||
+            !CheckedAdd(highProduct, lowProduct / SplitFactor, numerator)) {
+            return false;
+        }
+        const std::int64_t lowBlock = lowProduct % SplitFactor;
+        int folded = MaxExactDigits - DigitCount(numerator);
+        folded = folded < 0 ? 0 : (folded > SplitExponent ? SplitExponent : folded);
+        // Cannot overflow: the result has at most 18 digits.
+        numerator = numerator * ExactPowerOfTen(folded) +
+                    lowBlock / ExactPowerOfTen(SplitExponent - folded);
+        scaleExponent = SplitExponent - folded;
+    }
+
+    // Dividing the scale out of d1 x d2 leaves 10^exponent. A product with a fraction below 1
+    // and whole numbers of at most 12 digits always keeps a positive exponent; two whole
+    // numbers may not, and then the scale multiplies back in.
+    int exponent = aPlaces + bPlaces - scaleExponent;
+    if (exponent < 0) {
+        if (!CheckedMultiply(numerator, ExactPowerOfTen(-exponent), numerator)) {
+            return false;
+        }
+        exponent = 0;
+    }
+    // Keep the value, lose the lowest digits.
+    if (exponent > MaxExactDigits) {
+        numerator /= ExactPowerOfTen(exponent - MaxExactDigits);
+        exponent = MaxExactDigits;
+    }
+    product.numerator = numerator;
+    product.exponent = exponent;
+    return true;
+}
+
+bool TryMultiplyFractions(Fraction a, Fraction b, Fraction& product) {
+    if (!IsFraction(a) || !IsFraction(b)) {
+        return false;
+    }
+    ScaledProduct scaled;
+    if (!TryMultiplyScaled(a.numerator, DecimalExponent(a.denominator), b.numerator,
+                           DecimalExponent(b.denominator), scaled)) {
+        return false;
+    }
+    product.numerator = scaled.numerator;
+    product.denominator = ExactPowerOfTen(scaled.exponent);
+    StripTrailingZeros(product.numerator, product.denominator);
+    return true;
+}
+
+bool TryLongDivide(std::int64_t dividend, std::int64_t divisor, int scalePlaces,
+                   ScaledQuotient& result) {
+    if (dividend < 0 || divisor <= 0) {
+        return false;
+    }
+    if (divisor < QuickDivisionLimit &&
+        TryQuickLongDivide(dividend, divisor, scalePlaces, result)) {
+        return true;
+    }
+    LongDivision division;
+    if (!TryDigitByDigitLongDivide(dividend, divisor, ExactPowerOfTen(scalePlaces), division)) {
+        return false;
+    }
+    result = {division.quotient.numerator, DecimalExponent(division.quotient.denominator),
+              DecimalExponent(division.scale)};
+    return true;
+}
+
+bool TryLongDivide(std::int64_t dividend, std::int64_t divisor, std::int64_t scale,
+                   LongDivision& result) {
+    if (dividend < 0 || divisor <= 0 || scale < 1) {
+        return false;
+    }
+    ScaledQuotient quick;
+    if (divisor < QuickDivisionLimit && IsPowerOfTen(scale) &&
+        TryQuickLongDivide(dividend, divisor, DecimalExponent(scale), quick)) {
+        result.quotient = {quick.numerator, ExactPowerOfTen(quick.places)};
+        result.scale = ExactPowerOfTen(quick.scalePlaces);
+        return true;
+    }
+    return TryDigitByDigitLongDivide(dividend, divisor, scale, result);
 }
 
 }  // namespace decimal_detail
