@@ -39,25 +39,21 @@ inline bool MagnitudeIsGreater(const Operand& a, const Operand& b) {
            WrappingMultiply(b.value.numerator, ExactPowerOfTen(places - b.places));
 }
 
-DecimalValue OverflowValue() {
-    return DecimalValue(DecimalError::Overflow);
-}
-
 // |a| + |b|, negative or not.
 DecimalValue SumOfMagnitudes(const DecimalValue& a, const DecimalValue& b, bool negative) {
-    Operand first{a};
-    Operand second{b};
-    if (!IsWellFormed(a, first.places) || !IsWellFormed(b, second.places)) {
-        return OverflowValue();
-    }
     const std::uint32_t sign = negative ? 1 : 0;
-    // Whole numbers, as most sums typed on a calculator are: nothing to align or strip.
-    if (first.places == 0 && second.places == 0 && a.numerator == 0 && b.numerator == 0) {
+    // Whole numbers: nothing to align or strip.
+    if (IsWholeNumber(a) && IsWholeNumber(b)) {
         std::int64_t whole = 0;
         if (!CheckedAdd(a.integerPart, b.integerPart, whole) || whole > MaxIntegerPart) {
             return OverflowValue();
         }
         return DecimalValue(whole, 0, 1, sign);
+    }
+    Operand first{a};
+    Operand second{b};
+    if (!IsWellFormed(a, first.places) || !IsWellFormed(b, second.places)) {
+        return OverflowValue();
     }
 
     AlignedFractions aligned;
@@ -91,6 +87,17 @@ DecimalValue SumOfMagnitudes(const DecimalValue& a, const DecimalValue& b, bool 
 
 // a - b for operands of the same sign, negative or not, that differ in representation.
 DecimalValue DifferenceOfMagnitudes(const DecimalValue& a, const DecimalValue& b, bool negative) {
+    // Whole numbers: nothing to align, borrow or cut; equal ones were caught before. For
+    // negative operands the larger magnitude is the smaller value.
+    if (IsWholeNumber(a) && IsWholeNumber(b)) {
+        const bool aIsLarger = a.integerPart > b.integerPart;
+        const std::int64_t whole =
+            aIsLarger ? a.integerPart - b.integerPart : b.integerPart - a.integerPart;
+        if (whole > MaxIntegerPart) {
+            return OverflowValue();
+        }
+        return DecimalValue(whole, 0, 1, aIsLarger == negative ? 1 : 0);
+    }
     Operand first{a};
     Operand second{b};
     if (!IsWellFormed(a, first.places) || !IsWellFormed(b, second.places)) {
@@ -105,14 +112,6 @@ DecimalValue DifferenceOfMagnitudes(const DecimalValue& a, const DecimalValue& b
     const Operand& larger = aIsLarger ? first : second;
     const Operand& smaller = aIsLarger ? second : first;
     const std::uint32_t sign = aIsGreater ? 0 : 1;
-    // Whole numbers: nothing to align, borrow or cut (equal ones were caught before).
-    if (first.places == 0 && second.places == 0 && a.numerator == 0 && b.numerator == 0) {
-        const std::int64_t whole = larger.value.integerPart - smaller.value.integerPart;
-        if (whole > MaxIntegerPart) {
-            return OverflowValue();
-        }
-        return DecimalValue(whole, 0, 1, sign);
-    }
 
     AlignedFractions aligned;
     std::int64_t fraction = 0;

@@ -1,7 +1,8 @@
 #pragma once
 
 // Internal to decimal/: exact 64-bit arithmetic that reports leaving the range instead of
-// wrapping, and the checks that keep hand-made records away from division by zero.
+// wrapping, the checks that keep hand-made records away from division by zero, and the
+// digit work on fractions over powers of ten that the operations share.
 
 #include <cstdint>
 
@@ -95,8 +96,12 @@ inline std::int64_t DivideByPowerOfTen(std::int64_t x, int n) {
     }
 }
 
-// RemoveTrailingZeros past its first digit.
-int RemoveMoreTrailingZeros(std::int64_t& x, int most);
+// RemoveTrailingZeros past the first zero: x without them, and how many they were.
+struct WithoutZeros {
+    std::int64_t value = 0;
+    int removed = 0;
+};
+WithoutZeros RemoveMoreTrailingZeros(std::int64_t x, int most);
 
 // Removes the trailing zeros of x, at most `most` of them, and says how many it removed.
 inline int RemoveTrailingZeros(std::int64_t& x, int most) {
@@ -104,7 +109,9 @@ inline int RemoveTrailingZeros(std::int64_t& x, int most) {
     if (most <= 0 || x % 10 != 0) {
         return 0;
     }
-    return RemoveMoreTrailingZeros(x, most);
+    const WithoutZeros stripped = RemoveMoreTrailingZeros(x, most);
+    x = stripped.value;
+    return stripped.removed;
 }
 
 // True, with x = 10^exponent, when x is a power of ten. (A positive x has 63 bits at most,
@@ -126,9 +133,45 @@ inline bool IsWellFormed(const DecimalValue& value, int& places) {
            value.numerator >= 0;
 }
 
+inline DecimalValue OverflowValue() {
+    return DecimalValue(DecimalError::Overflow);
+}
+
+// A fraction as a numerator over 10^places.
+struct DecimalFraction {
+    std::int64_t numerator = 0;
+    int places = 0;
+};
+
+// As StripTrailingZeros strips a fraction.
+inline void StripZeros(DecimalFraction& fraction) {
+    if (fraction.numerator == 0) {
+        fraction.places = 0;
+    }
+    fraction.places -= RemoveTrailingZeros(fraction.numerator, fraction.places);
+}
+
+// As TruncateFraction cuts a fraction to `places` digits, places being 0 or more.
+inline void CutTo(DecimalFraction& fraction, int places) {
+    if (fraction.places > places) {
+        fraction.numerator = DivideByPowerOfTen(fraction.numerator, fraction.places - places);
+        fraction.places = places;
+    }
+}
+
+// A well-formed record without a fraction, as most numbers typed on a calculator are.
+inline bool IsWholeNumber(const DecimalValue& value) {
+    return value.numerator == 0 && value.denominator == 1 && value.integerPart >= 0;
+}
+
 // What Normalize does to a value over 10^places: the carry, the cut to the digit budget
 // (truncating: 12,345,678.123456 keeps 12,345,678.1234) and the strip of trailing zeros.
-inline void NormalizeOverPlaces(DecimalValue& value, int places) {
+// Returns the places left.
+inline int NormalizeOverPlaces(DecimalValue& value, int places) {
+    // A whole number is normalised already, whatever its digits.
+    if (value.numerator == 0 && places == 0) {
+        return places;
+    }
     // Only a numerator at or past its denominator (or below 0) has whole units to carry.
     if (value.numerator >= value.denominator || value.numerator < 0) {
         const std::int64_t carry = DivideByPowerOfTen(value.numerator, places);
@@ -147,31 +190,14 @@ inline void NormalizeOverPlaces(DecimalValue& value, int places) {
         kept -= RemoveTrailingZeros(value.numerator, kept);
     }
     value.denominator = ExactPowerOfTen(kept);
+    return kept;
 }
-
-// common / denominator for a denominator no larger than common, without a division when both
-// are powers of ten; a zero denominator (only in a record made by hand) gives 0.
-inline std::int64_t AlignmentFactor(std::int64_t common, std::int64_t denominator) {
-    if (denominator == common) {
-        return denominator != 0 ? 1 : 0;
-    }
-    if (IsPowerOfTen(denominator) && IsPowerOfTen(common)) {
-        return ExactPowerOfTen(DecimalExponent(common) - DecimalExponent(denominator));
-    }
-    return denominator != 0 ? common / denominator : 0;
-}
-
-// numerator / 10^exponent, trailing zeros not stripped.
-struct ScaledProduct {
-    std::int64_t numerator = 0;
-    int exponent = 0;
-};
 
 // The three below give false when an intermediate would leave the 64-bit range.
 // a / 10^aPlaces x b / 10^bPlaces for a, b >= 0 and places 0 to 18, formed as
 // TryMultiplyFractions forms it.
 bool TryMultiplyScaled(std::int64_t a, int aPlaces, std::int64_t b, int bPlaces,
-                       ScaledProduct& product);
+                       DecimalFraction& product);
 bool TryMultiplyFractions(Fraction a, Fraction b, Fraction& product);
 bool TryLongDivide(std::int64_t dividend, std::int64_t divisor, std::int64_t scale,
                    LongDivision& result);

@@ -8,18 +8,18 @@
 namespace decimal_detail {
 
 // The few zeros that most numbers end in one at a time, any more in steps of 8, 4, 2 and 1.
-int RemoveMoreTrailingZeros(std::int64_t& x, int most) {
+WithoutZeros RemoveMoreTrailingZeros(std::int64_t x, int most) {
     constexpr int OneAtATime = 2;
     int removed = 0;
     if (x == 0) {
-        return removed;
+        return {x, removed};
     }
     for (; removed < most && removed < OneAtATime && x % 10 == 0; ++removed) {
         x /= 10;
     }
     // Stopped short on a digit that is not 0, or on the limit.
     if (removed < OneAtATime) {
-        return removed;
+        return {x, removed};
     }
     if (most - removed >= 8 && x % 100'000'000 == 0) {
         x /= 100'000'000;
@@ -41,7 +41,7 @@ int RemoveMoreTrailingZeros(std::int64_t& x, int most) {
         x /= 10;
         removed += 1;
     }
-    return removed;
+    return {x, removed};
 }
 
 }  // namespace decimal_detail
@@ -50,8 +50,19 @@ using namespace decimal_detail;
 
 namespace {
 
-// The numerator brought to the common denominator; a zero denominator (only in a record
-// made by hand) contributes nothing rather than dividing by zero.
+// common / denominator for a denominator no larger than common, without a division when both
+// are powers of ten; a zero denominator (only in a record made by hand) gives 0.
+std::int64_t AlignmentFactor(std::int64_t common, std::int64_t denominator) {
+    int commonPlaces = 0;
+    int places = 0;
+    if (IsPowerOfTen(denominator, places) && IsPowerOfTen(common, commonPlaces)) {
+        return ExactPowerOfTen(commonPlaces - places);
+    }
+    return denominator != 0 ? common / denominator : 0;
+}
+
+// The numerator brought to the common denominator; a zero denominator contributes nothing
+// rather than dividing by zero.
 std::int64_t AlignedNumerator(const DecimalValue& value, std::int64_t common) {
     return WrappingMultiply(value.numerator, AlignmentFactor(common, value.denominator));
 }
@@ -89,10 +100,6 @@ void DecimalValue::SetInteger(std::int64_t v) {
 }
 
 void DecimalValue::Normalize() {
-    // A whole number is normalised already, whatever its digits.
-    if (numerator == 0 && denominator == 1) {
-        return;
-    }
     int places = 0;
     if (IsPowerOfTen(denominator, places)) {
         NormalizeOverPlaces(*this, places);

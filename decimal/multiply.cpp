@@ -1,4 +1,4 @@
-// Products and quotients, truncated toward zero to the 12-digit budget, never rounded.
+// Products, truncated toward zero to the 12-digit budget, never rounded.
 
 #include "decimal/checked_math.h"
 #include "decimal/decimal_value.h"
@@ -7,46 +7,15 @@ using namespace decimal_detail;
 
 namespace {
 
-constexpr int MaxFractionDigits = 18;
-
-DecimalValue OverflowValue() {
-    return DecimalValue(DecimalError::Overflow);
-}
-
-// Both signs look for the flag value 1 itself, and differ only for hand-made flags such as
-// 2: a product of flags 1 and 2 is positive, a quotient negative.
+// Looks for the flag value 1 itself: a product of hand-made flags 1 and 2 is positive.
 std::uint32_t SignOfProduct(std::uint32_t first, std::uint32_t second) {
     return (first == 1 ? second == 0 : second == 1) ? 1 : 0;
-}
-
-std::uint32_t SignOfQuotient(std::uint32_t first, std::uint32_t second) {
-    return (first == 1) != (second == 1) ? 1 : 0;
-}
-
-// A fraction's numerator over 10^places, as the operations below keep it.
-struct Places {
-    std::int64_t numerator = 0;
-    int places = 0;
-};
-
-void StripZeros(Places& fraction) {
-    if (fraction.numerator == 0) {
-        fraction.places = 0;
-    }
-    fraction.places -= RemoveTrailingZeros(fraction.numerator, fraction.places);
-}
-
-void CutTo(Places& fraction, int places) {
-    if (fraction.places > places) {
-        fraction.numerator = DivideByPowerOfTen(fraction.numerator, fraction.places - places);
-        fraction.places = places;
-    }
 }
 
 // A product as its whole-number part and its fraction, before the digit budget.
 struct ProductParts {
     std::int64_t whole = 0;
-    Places fraction;
+    DecimalFraction fraction;
 };
 
 // The product as the sum of the partial products' rests leaves it: that sum holds a carry of
@@ -67,16 +36,15 @@ DecimalValue ProductValue(ProductParts parts, std::uint32_t negative) {
 // A partial product n / 10^k as its whole units and its rest below 1.
 struct SplitProduct {
     std::int64_t whole = 0;
-    Places rest;
+    DecimalFraction rest;
 };
 
-SplitProduct Split(const ScaledProduct& product) {
-    if (product.exponent == 0) {
+SplitProduct Split(const DecimalFraction& product) {
+    if (product.places == 0) {
         return {product.numerator, {}};
     }
-    const std::int64_t whole = DivideByPowerOfTen(product.numerator, product.exponent);
-    return {whole,
-            {product.numerator - whole * ExactPowerOfTen(product.exponent), product.exponent}};
+    const std::int64_t whole = DivideByPowerOfTen(product.numerator, product.places);
+    return {whole, {product.numerator - whole * ExactPowerOfTen(product.places), product.places}};
 }
 
 // The three partial products of the whole-number and fraction parts, their whole units added
@@ -85,15 +53,15 @@ SplitProduct Split(const ScaledProduct& product) {
 // product leaves 64 bits.
 bool AddPartialProducts(const DecimalValue& a, int aPlaces, const DecimalValue& b, int bPlaces,
                         std::int64_t high, ProductParts& product) {
-    ScaledProduct partials[3];
+    DecimalFraction partials[3];
     if (!TryMultiplyScaled(a.integerPart, 0, b.numerator, bPlaces, partials[0]) ||
         !TryMultiplyScaled(a.numerator, aPlaces, b.integerPart, 0, partials[1]) ||
         !TryMultiplyScaled(a.numerator, aPlaces, b.numerator, bPlaces, partials[2])) {
         return false;
     }
     const SplitProduct parts[3] = {Split(partials[0]), Split(partials[1]), Split(partials[2])};
-    Places& sum = product.fraction;
-    sum = Places{};
+    DecimalFraction& sum = product.fraction;
+    sum = DecimalFraction{};
     for (const SplitProduct& part : parts) {
         if (!CheckedAdd(high, part.whole, high) || high > MaxIntegerPart) {
             return false;
@@ -142,20 +110,21 @@ bool AsWideFactor(const DecimalValue& value, int places, std::int64_t& factor) {
 
 // Where no partial product loses a place the result could keep, the partial products add up
 // to the exact product cut at 11 places or more, and the exact product gives the same
-// result. That holds when the whole-number-part products have 18 digits at most, and the
-// product of the numerators either has too, or keeps at least 11 places whatever it drops
-// (at most 6, so from 17 and from at least 6 on either side). Only then is the exact product
-// used; the partial products otherwise.
+// result. A partial product below 10^18 is formed exactly, whichever way its digits are
+// counted; so the whole-number-part products must be, and the product of the numerators
+// either is too, or keeps at least 11 places whatever it drops (at most 6, so from 17 places
+// and from at least 6 on either side). Only then is the exact product used; the partial
+// products otherwise.
 bool PartialProductsAreExact(const DecimalValue& a, int aPlaces, const DecimalValue& b,
                              int bPlaces) {
-    constexpr int ExactDigits = 18;
+    constexpr std::int64_t ExactLimit = 1'000'000'000'000'000'000;
     constexpr int MostDropped = 6;
-    const int aWhole = DigitCount(a.integerPart);
-    const int aFraction = DigitCount(a.numerator);
-    const int bWhole = DigitCount(b.integerPart);
-    const int bFraction = DigitCount(b.numerator);
-    return aWhole + bFraction <= ExactDigits && aFraction + bWhole <= ExactDigits &&
-           (aFraction + bFraction <= ExactDigits ||
+    const auto isExact = [](std::int64_t x, std::int64_t y) {
+        std::int64_t product = 0;
+        return CheckedMultiply(x, y, product) && product < ExactLimit;
+    };
+    return isExact(a.integerPart, b.numerator) && isExact(a.numerator, b.integerPart) &&
+           (isExact(a.numerator, b.numerator) ||
             (aPlaces >= MostDropped && bPlaces >= MostDropped &&
              aPlaces + bPlaces >= MaxDigits - 1 + MostDropped));
 }
@@ -208,18 +177,25 @@ DecimalValue DecimalValue::Multiply(const DecimalValue& other) const {
         return DecimalValue();
     }
     const std::uint32_t resultNegative = SignOfProduct(negative, other.negative);
+    // Exact test: 4,294,967,296 x 4,294,967,296 wraps to 0 in 64 bits and must not pass.
+    std::int64_t high = 0;
+    // Whole numbers, as in 12 x 125: every partial product is 0.
+    if (IsWholeNumber(*this) && IsWholeNumber(other)) {
+        if (!CheckedMultiply(integerPart, other.integerPart, high) || high > MaxIntegerPart) {
+            return OverflowValue();
+        }
+        return DecimalValue(high, 0, 1, resultNegative);
+    }
     int places = 0;
     int otherPlaces = 0;
     if (!IsWellFormed(*this, places) || !IsWellFormed(other, otherPlaces)) {
         return OverflowValue();
     }
 
-    // Exact test: 4,294,967,296 x 4,294,967,296 wraps to 0 in 64 bits and must not pass.
-    std::int64_t high = 0;
     if (!CheckedMultiply(integerPart, other.integerPart, high) || high > MaxIntegerPart) {
         return OverflowValue();
     }
-    // Whole numbers, as in 12 x 125: every partial product is 0.
+    // Whole numbers typed with a point, as in 12.00 x 125.0.
     if (numerator == 0 && other.numerator == 0) {
         return DecimalValue(high, 0, 1, resultNegative);
     }
@@ -237,68 +213,4 @@ DecimalValue DecimalValue::Multiply(const DecimalValue& other) const {
         return OverflowValue();
     }
     return ProductValue(product, resultNegative);
-}
-
-DecimalValue DecimalValue::Divide(const DecimalValue& other) const {
-    // Before anything else, so that 0 / 0 is a division by zero.
-    if (other.IsZero()) {
-        return DecimalValue(DecimalError::DivideByZero);
-    }
-    if (IsZero()) {
-        return DecimalValue();
-    }
-    int dividendPlaces = 0;
-    int divisorPlaces = 0;
-    if (!IsWellFormed(*this, dividendPlaces) || !IsWellFormed(other, divisorPlaces)) {
-        return OverflowValue();
-    }
-    DecimalValue dividend = *this;
-    DecimalValue divisor = other;
-    NormalizeOverPlaces(dividend, dividendPlaces);
-    NormalizeOverPlaces(divisor, divisorPlaces);
-    const std::uint32_t resultNegative = SignOfQuotient(dividend.negative, divisor.negative);
-
-    // Both as single fractions: a / 10^f and b / 10^g.
-    std::int64_t a = 0;
-    std::int64_t b = 0;
-    if (dividend.integerPart < 0 || divisor.integerPart < 0 ||
-        !CheckedMultiply(dividend.integerPart, dividend.denominator, a) ||
-        !CheckedAdd(a, dividend.numerator, a) ||
-        !CheckedMultiply(divisor.integerPart, divisor.denominator, b) ||
-        !CheckedAdd(b, divisor.numerator, b)) {
-        return OverflowValue();
-    }
-    // A divisor of more than twelve fraction digits can vanish in the budget cut.
-    if (b == 0) {
-        return DecimalValue(DecimalError::DivideByZero);
-    }
-
-    ScaledQuotient division;
-    if (!TryLongDivide(a, b, DecimalExponent(divisor.denominator), division)) {
-        return OverflowValue();
-    }
-    const int fractionDigits =
-        DecimalExponent(dividend.denominator) + division.places - division.scalePlaces;
-    // 0.000000001 / 3 would need 20 fraction digits.
-    if (fractionDigits > MaxFractionDigits) {
-        return OverflowValue();
-    }
-    // The quotient q / 10^fractionDigits, cut to the budget as Normalize cuts it.
-    std::int64_t whole = division.numerator;
-    Places fraction;
-    if (fractionDigits >= 0) {
-        whole = DivideByPowerOfTen(division.numerator, fractionDigits);
-        fraction = {division.numerator - whole * ExactPowerOfTen(fractionDigits), fractionDigits};
-    } else if (!CheckedMultiply(whole, ExactPowerOfTen(-fractionDigits), whole)) {
-        // 922,337,203,686 / 0.0000001 does not fit 64 bits at all.
-        return OverflowValue();
-    }
-    if (whole > MaxIntegerPart) {
-        return OverflowValue();
-    }
-    CutTo(fraction, MaxDigits - DigitCount(whole));
-    StripZeros(fraction);
-    DecimalValue result(whole, fraction.numerator, ExactPowerOfTen(fraction.places), 0);
-    result.negative = resultNegative;
-    return result;
 }
