@@ -12,15 +12,21 @@ std::uint32_t SignOfProduct(std::uint32_t first, std::uint32_t second) {
     return (first == 1 ? second == 0 : second == 1) ? 1 : 0;
 }
 
+// The product of the whole-number parts, false past the limit. The test is exact:
+// 4,294,967,296 x 4,294,967,296 wraps to 0 in 64 bits and must not pass.
+bool TryMultiplyWholeParts(const DecimalValue& a, const DecimalValue& b, std::int64_t& product) {
+    return CheckedMultiply(a.integerPart, b.integerPart, product) && product <= MaxIntegerPart;
+}
+
 // A product as its whole-number part and its fraction, before the digit budget.
 struct ProductParts {
     std::int64_t whole = 0;
     DecimalFraction fraction;
 };
 
-// The product as the sum of the partial products' rests leaves it: that sum holds a carry of
-// one digit next to the fraction, so keeps 11 places, stripped; the result keeps what its
-// whole-number part leaves of the 12 digits, cut but not stripped (9.10000000001 x 9 shows
+// The result as the partial products' method finishes it: the sum of the rests holds a carry
+// of one digit next to the fraction, so keeps 11 places, stripped; the result then keeps what
+// its whole-number part leaves of the 12 digits, cut but not stripped (9.10000000001 x 9 shows
 // 81.9000000000).
 DecimalValue ProductValue(ProductParts parts, std::uint32_t negative) {
     if (parts.whole > MaxIntegerPart) {
@@ -177,29 +183,25 @@ DecimalValue DecimalValue::Multiply(const DecimalValue& other) const {
         return DecimalValue();
     }
     const std::uint32_t resultNegative = SignOfProduct(negative, other.negative);
-    // Exact test: 4,294,967,296 x 4,294,967,296 wraps to 0 in 64 bits and must not pass.
     std::int64_t high = 0;
     // Whole numbers, as in 12 x 125: every partial product is 0.
     if (IsWholeNumber(*this) && IsWholeNumber(other)) {
-        if (!CheckedMultiply(integerPart, other.integerPart, high) || high > MaxIntegerPart) {
+        if (!TryMultiplyWholeParts(*this, other, high)) {
             return OverflowValue();
         }
         return DecimalValue(high, 0, 1, resultNegative);
     }
     int places = 0;
     int otherPlaces = 0;
-    if (!IsWellFormed(*this, places) || !IsWellFormed(other, otherPlaces)) {
-        return OverflowValue();
-    }
-
-    if (!CheckedMultiply(integerPart, other.integerPart, high) || high > MaxIntegerPart) {
+    if (!IsWellFormed(*this, places) || !IsWellFormed(other, otherPlaces) ||
+        !TryMultiplyWholeParts(*this, other, high)) {
         return OverflowValue();
     }
     // Whole numbers typed with a point, as in 12.00 x 125.0.
     if (numerator == 0 && other.numerator == 0) {
         return DecimalValue(high, 0, 1, resultNegative);
     }
-    constexpr int MostWidePlaces = 22;
+    constexpr int MostWidePlaces = 22;  // what ExactProduct takes apart
     std::int64_t single = 0;
     std::int64_t otherSingle = 0;
     ProductParts product;
