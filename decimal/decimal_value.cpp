@@ -3,42 +3,45 @@
 
 #include "decimal/decimal_value.h"
 
-#include <array>
-
 #include "decimal/checked_math.h"
 
 namespace decimal_detail {
 
-namespace {
-
-constexpr int MaxPowerOfTen = 18;
-
-constexpr std::array<std::int64_t, MaxPowerOfTen + 1> PowersOfTen = [] {
-    std::array<std::int64_t, MaxPowerOfTen + 1> powers{};
-    powers[0] = 1;
-    for (std::size_t n = 1; n < powers.size(); ++n) {
-        powers[n] = powers[n - 1] * 10;
+// The few zeros that most numbers end in one at a time, any more in steps of 8, 4, 2 and 1.
+WithoutZeros RemoveMoreTrailingZeros(std::int64_t x, int most) {
+    constexpr int OneAtATime = 2;
+    int removed = 0;
+    if (x == 0) {
+        return {x, removed};
     }
-    return powers;
-}();
-
-}  // namespace
-
-std::int64_t ExactPowerOfTen(int n) {
-    return PowersOfTen[static_cast<std::size_t>(n)];
-}
-
-bool IsPowerOfTen(std::int64_t x) {
-    for (const std::int64_t power : PowersOfTen) {
-        if (power == x) {
-            return true;
-        }
+    for (; removed < most && removed < OneAtATime && x % 10 == 0; ++removed) {
+        x /= 10;
     }
-    return false;
-}
-
-bool IsWellFormed(const DecimalValue& value) {
-    return value.integerPart >= 0 && value.numerator >= 0 && IsPowerOfTen(value.denominator);
+    // Stopped short on a digit that is not 0, or on the limit.
+    if (removed < OneAtATime) {
+        return {x, removed};
+    }
+    if (most - removed >= 8 && x % 100'000'000 == 0) {
+        x /= 100'000'000;
+        removed += 8;
+    }
+    if (most - removed >= 8 && x % 100'000'000 == 0) {
+        x /= 100'000'000;
+        removed += 8;
+    }
+    if (most - removed >= 4 && x % 10'000 == 0) {
+        x /= 10'000;
+        removed += 4;
+    }
+    if (most - removed >= 2 && x % 100 == 0) {
+        x /= 100;
+        removed += 2;
+    }
+    if (most - removed >= 1 && x % 10 == 0) {
+        x /= 10;
+        removed += 1;
+    }
+    return {x, removed};
 }
 
 }  // namespace decimal_detail
@@ -47,11 +50,21 @@ using namespace decimal_detail;
 
 namespace {
 
-// The numerator brought to the common denominator; a zero denominator (only in a record
-// made by hand) contributes nothing rather than dividing by zero.
+// common / denominator for a denominator no larger than common, without a division when both
+// are powers of ten; a zero denominator (only in a record made by hand) gives 0.
+std::int64_t AlignmentFactor(std::int64_t common, std::int64_t denominator) {
+    int commonPlaces = 0;
+    int places = 0;
+    if (IsPowerOfTen(denominator, places) && IsPowerOfTen(common, commonPlaces)) {
+        return ExactPowerOfTen(commonPlaces - places);
+    }
+    return denominator != 0 ? common / denominator : 0;
+}
+
+// The numerator brought to the common denominator; a zero denominator contributes nothing
+// rather than dividing by zero.
 std::int64_t AlignedNumerator(const DecimalValue& value, std::int64_t common) {
-    const std::int64_t factor = value.denominator != 0 ? common / value.denominator : 0;
-    return WrappingMultiply(value.numerator, factor);
+    return WrappingMultiply(value.numerator, AlignmentFactor(common, value.denominator));
 }
 
 bool MagnitudeIsGreater(const DecimalValue& a, const DecimalValue& b) {
@@ -63,11 +76,6 @@ bool MagnitudeIsGreater(const DecimalValue& a, const DecimalValue& b) {
 }
 
 }  // namespace
-
-bool DecimalValue::Equals(const DecimalValue& other) const {
-    return integerPart == other.integerPart && numerator == other.numerator &&
-           denominator == other.denominator && (negative != 0) == (other.negative != 0);
-}
 
 bool DecimalValue::IsGreaterThan(const DecimalValue& other) const {
     const bool thisNegative = negative != 0;
@@ -92,39 +100,30 @@ void DecimalValue::SetInteger(std::int64_t v) {
 }
 
 void DecimalValue::Normalize() {
+    int places = 0;
+    if (IsPowerOfTen(denominator, places)) {
+        NormalizeOverPlaces(*this, places);
+        return;
+    }
+    // A denominator made by hand: the carry only above 0, the cut digit by digit, as the
+    // denominator may reach 1 or less anywhere.
     if (denominator > 0) {
         integerPart = WrappingAdd(integerPart, numerator / denominator);
         numerator %= denominator;
     }
-    // Cut to the digit budget, truncating: 12,345,678.123456 keeps 12,345,678.1234.
-    int digits = DigitCount(integerPart) + DecimalExponent(denominator);
-    while (digits > MaxDigits && denominator > 1) {
+    int excess = DigitCount(integerPart) + DecimalExponent(denominator) - MaxDigits;
+    for (; excess > 0 && denominator > 1; --excess) {
         numerator /= 10;
         denominator /= 10;
-        --digits;
     }
     StripTrailingZeros(numerator, denominator);
-}
-
-int DecimalExponent(std::int64_t x) {
-    constexpr int MaxExponent = 19;
-    int exponent = 0;
-    while (x / 10 != 0 && exponent < MaxExponent) {
-        x /= 10;
-        ++exponent;
-    }
-    return exponent;
 }
 
 std::int64_t PowerOfTen(int n) {
     if (n <= 0) {
         return 1;
     }
-    std::int64_t power = 1;
-    for (int i = 0; i < n && power < MaxDenominator; ++i) {
-        power *= 10;
-    }
-    return power;
+    return ExactPowerOfTen(n < MaxPowerOfTen ? n : MaxPowerOfTen);
 }
 
 void StripTrailingZeros(std::int64_t& numerator, std::int64_t& denominator) {
@@ -132,21 +131,22 @@ void StripTrailingZeros(std::int64_t& numerator, std::int64_t& denominator) {
         denominator = 1;
         return;
     }
-    if (numerator < 0) {
+    if (numerator < 0 || denominator < 10) {
         return;
     }
-    while (numerator % 10 == 0 && denominator >= 10) {
-        numerator /= 10;
-        denominator /= 10;
-    }
+    // Dividing digit by digit would stop once the denominator falls below 10.
+    denominator = DivideByPowerOfTen(denominator,
+                                     RemoveTrailingZeros(numerator, DecimalExponent(denominator)));
 }
 
 void TruncateFraction(std::int64_t& numerator, std::int64_t& denominator, int digits) {
     // A negative count would drive the denominator to 0; no fraction is the most it can ask.
     const int kept = digits < 0 ? 0 : digits;
-    for (int cut = DecimalExponent(denominator) - kept; cut > 0; --cut) {
-        numerator /= 10;
-        denominator /= 10;
+    const int cut = DecimalExponent(denominator) - kept;
+    // Truncating divisions compose: one division by 10^n cuts n digits.
+    if (cut > 0) {
+        numerator /= ExactPowerOfTen(cut);
+        denominator /= ExactPowerOfTen(cut);
     }
 }
 

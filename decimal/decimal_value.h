@@ -41,7 +41,11 @@ struct DecimalValue {
 
     bool IsZero() const { return integerPart == 0 && numerator == 0; }
     bool HasError() const { return errorCode != DecimalError::None; }
-    bool Equals(const DecimalValue& other) const;
+    // By representation: 5/10 and 50/100 differ; flags 1 and 2 are both negative.
+    bool Equals(const DecimalValue& other) const {
+        return integerPart == other.integerPart && numerator == other.numerator &&
+               denominator == other.denominator && (negative != 0) == (other.negative != 0);
+    }
     bool IsGreaterThan(const DecimalValue& other) const;
 
     // Keeps an earlier error code unless v is 0.
@@ -60,8 +64,47 @@ struct DecimalValue {
     bool AppendDigit(char digit, bool afterPoint, bool startNew);
 };
 
+namespace decimal_detail {
+
+// 10^0 to 10^19; the last is above every 64-bit magnitude and bounds the digit count.
+inline constexpr std::uint64_t PowersOfTen[] = {1ULL,
+                                                10ULL,
+                                                100ULL,
+                                                1'000ULL,
+                                                10'000ULL,
+                                                100'000ULL,
+                                                1'000'000ULL,
+                                                10'000'000ULL,
+                                                100'000'000ULL,
+                                                1'000'000'000ULL,
+                                                10'000'000'000ULL,
+                                                100'000'000'000ULL,
+                                                1'000'000'000'000ULL,
+                                                10'000'000'000'000ULL,
+                                                100'000'000'000'000ULL,
+                                                1'000'000'000'000'000ULL,
+                                                10'000'000'000'000'000ULL,
+                                                100'000'000'000'000'000ULL,
+                                                1'000'000'000'000'000'000ULL,
+                                                10'000'000'000'000'000'000ULL};
+
+// For a magnitude of 1 or more: 1233 / 4096 is just below log10(2), so the bit length gives
+// the decimal exponent or one more; exactly the exponent for a power of ten.
+inline int ExponentFromBitLength(std::uint64_t magnitude) {
+    return ((64 - __builtin_clzll(magnitude)) * 1233) >> 12;
+}
+
+}  // namespace decimal_detail
+
 // Shared routines on 64-bit integers.
-int DecimalExponent(std::int64_t x);
+// Inline: every operation counts digits several times.
+inline int DecimalExponent(std::int64_t x) {
+    const auto bits = static_cast<std::uint64_t>(x);
+    // Odd, so that 0 counts as the one digit of 1; no power of ten above 1 is odd.
+    const std::uint64_t magnitude = (x < 0 ? 0 - bits : bits) | 1;
+    const int estimate = decimal_detail::ExponentFromBitLength(magnitude);
+    return magnitude < decimal_detail::PowersOfTen[estimate] ? estimate - 1 : estimate;
+}
 // 10^n for 0 <= n <= 18; below that 1, above it 10^18 (never 0, never wrapped).
 std::int64_t PowerOfTen(int n);
 void StripTrailingZeros(std::int64_t& numerator, std::int64_t& denominator);

@@ -123,8 +123,13 @@ TEST(Arithmetic, Examples) {
         {"999,999,999,715.9", '*', "0.5172600", "517259999853"},  // low digits folded back
         {"0.12345678901", '*', "0.123456", "0.01524148134"},      // cut, not rounded
         {"9.10000000001", '*', "9", "81.9000000000"},             // the cut leaves zeros
-        {"1", '/', "300", "0.00333333333"},                       // the zeros after the point count
+        // 19 digits: this partial product keeps two places, where the exact product of
+        // 99,999,999.19000000008 would have left 99999999.1900.
+        {"9,999,999,999", '*', "0.00999999992", "99999999.19"},
+        {"1", '/', "300", "0.00333333333"},  // the zeros after the point count
         {"1", '/', "0.00000000003", "33333333333.3"},
+        {"1", '/', "0.0004", "2500"},  // comes out while the divisor's scale is used up
+        {"123,456.789012", '/', "0.007", "17636684.1445"},  // twelve digits counted before
         {"99,999,999,999", '/', "0.1", "999999999990"},
         {"123,456,789,012", '/', "0.1", "Overflow"},
         {"92,233,720,368", '/', "0.0000001", "Overflow"},   // fits 64 bits, not 12 digits
@@ -152,7 +157,8 @@ TEST(Arithmetic, ProductSignLooksForFlagOne) {
     for (const auto& [first, second, productSign, quotientSign] : rows) {
         const DecimalValue a(2, 0, 1, first);
         const DecimalValue b(3, 0, 1, second);
-        EXPECT_EQ(Describe(a.Multiply(b)), productSign + std::string("6")) << first << "," << second;
+        EXPECT_EQ(Describe(a.Multiply(b)), productSign + std::string("6"))
+            << first << "," << second;
         EXPECT_EQ(Describe(a.Divide(b)), quotientSign + std::string("0.66666666666"))
             << first << "," << second;
     }
@@ -172,6 +178,13 @@ TEST(Arithmetic, MultiplyFractions) {
     for (const auto& [a, b, expected] : products) {
         EXPECT_EQ(Text(MultiplyFractions(a, b)), expected) << Text(a) << " x " << Text(b);
     }
+}
+
+// A numerator past its denominator goes into the partial products as it is; the numerators'
+// product of 24 digits keeps seven places, where the exact product would keep more.
+TEST(Arithmetic, NumeratorPastItsDenominator) {
+    const DecimalValue a(0, 100'000'000'005, 1'000'000, 0);
+    EXPECT_EQ(Describe(a.Multiply(a)), "10000000001");
 }
 
 TEST(NumberText, Format) {
