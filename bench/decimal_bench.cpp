@@ -25,19 +25,6 @@ constexpr std::size_t TextSize = 64;
 constexpr bool DisplayGrouping = true;
 
 template <Operation operation>
-DecimalValue Apply(const DecimalValue& a, const DecimalValue& b) {
-    if constexpr (operation == Operation::Add) {
-        return a.Add(b);
-    } else if constexpr (operation == Operation::Subtract) {
-        return a.Subtract(b);
-    } else if constexpr (operation == Operation::Multiply) {
-        return a.Multiply(b);
-    } else {
-        return a.Divide(b);
-    }
-}
-
-template <Operation operation>
 Decimal64 Apply(Decimal64 a, Decimal64 b) {
     if constexpr (operation == Operation::Add) {
         return a + b;

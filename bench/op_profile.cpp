@@ -16,19 +16,6 @@ namespace {
 constexpr long DefaultRounds = 10000;
 
 template <Operation operation>
-DecimalValue Apply(const DecimalValue& a, const DecimalValue& b) {
-    if constexpr (operation == Operation::Add) {
-        return a.Add(b);
-    } else if constexpr (operation == Operation::Subtract) {
-        return a.Subtract(b);
-    } else if constexpr (operation == Operation::Multiply) {
-        return a.Multiply(b);
-    } else {
-        return a.Divide(b);
-    }
-}
-
-template <Operation operation>
 [[gnu::noinline]] std::int64_t RunArithmetic(std::span<const OperandPair> pairs, long rounds) {
     std::vector<DecimalValue> first(pairs.size());
     std::vector<DecimalValue> second(pairs.size());

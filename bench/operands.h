@@ -6,6 +6,8 @@
 #include <span>
 #include <string_view>
 
+#include "decimal/decimal_value.h"
+
 enum class Operation { Add, Subtract, Multiply, Divide };
 
 struct OperandPair {
@@ -31,3 +33,17 @@ std::string_view OperationName(Operation operation);
 
 inline constexpr Operation AllOperations[] = {Operation::Add, Operation::Subtract,
                                              Operation::Multiply, Operation::Divide};
+
+// One operation of DecimalValue, chosen at compile time so that the timed loop has no branch.
+template <Operation operation>
+DecimalValue Apply(const DecimalValue& a, const DecimalValue& b) {
+    if constexpr (operation == Operation::Add) {
+        return a.Add(b);
+    } else if constexpr (operation == Operation::Subtract) {
+        return a.Subtract(b);
+    } else if constexpr (operation == Operation::Multiply) {
+        return a.Multiply(b);
+    } else {
+        return a.Divide(b);
+    }
+}
