@@ -73,6 +73,9 @@ class CalcApp {
     // Set when a menu or the About box closed on an Escape still held: its key-up then
     // arrives here and must not close the calculator as well.
     bool escapeOwedToModal = false;
+    // An ANSI window gets a double-byte character (from the input method, say) as two
+    // WM_CHAR bytes; the second may look like a command ("２" ends in "Q") and must not act.
+    bool trailByteDue = false;
 
   private:
     HBITMAP GlyphBitmap(std::size_t glyph) const;

@@ -123,10 +123,34 @@ LRESULT OnKeyUp(HWND window, WPARAM wParam) {
     return 0;
 }
 
+// The lowest trail byte of the double-byte code pages; digits and operators lie below it,
+// so a stray lead byte can never swallow them.
+constexpr WPARAM LowestTrailByte = 0x40;
+constexpr WPARAM HighestTrailByte = 0xFE;
+
+// True when the character is half of a double-byte character, which no key types.
+bool IsDoubleByteHalf(CalcApp& app, WPARAM wParam) {
+    if (app.trailByteDue) {
+        app.trailByteDue = false;
+        if (wParam >= LowestTrailByte && wParam <= HighestTrailByte) {
+            return true;
+        }
+    }
+    if (wParam <= 0xFF && IsDBCSLeadByte(static_cast<BYTE>(wParam))) {
+        app.trailByteDue = true;
+        return true;
+    }
+    return false;
+}
+
 LRESULT OnChar(HWND window, WPARAM wParam) {
+    CalcApp* app = AppOf(window);
+    if (app != nullptr && IsDoubleByteHalf(*app, wParam)) {
+        return 0;
+    }
     if (wParam == 'Q' || wParam == 'q') {
         PostMessageA(window, WM_CLOSE, 0, 0);
-    } else if (CalcApp* app = AppOf(window)) {
+    } else if (app != nullptr) {
         // The engine refuses what is not in its command table; -1 is never in it.
         const std::int32_t character =
             wParam <= 0x7FFFFFFF ? static_cast<std::int32_t>(wParam) : -1;

@@ -81,6 +81,31 @@ TEST_F(WindowTest, CharactersCloseOrGoToTheEngine) {
     EXPECT_EQ(app_->engine.display.integerPart, 5);  // still working after every code
 }
 
+// Full-width characters from the input method arrive as lead and trail byte; each trail
+// here is a command's letter: Q (close), P (M+), S (copy), A (all clear), g (GT), Z (tax).
+TEST_F(WindowTest, DoubleByteCharactersAreNotCommands) {
+    ASSERT_EQ(GetACP(), 932u);
+    const unsigned char characters[][2] = {{0x82, 0x51}, {0x82, 0x50}, {0x82, 0x53},
+                                           {0x83, 0x41}, {0x83, 0x67}, {0x83, 0x5A}};
+    Send(WM_CHAR, '5');
+    for (const auto& [lead, trail] : characters) {
+        SCOPED_TRACE(testing::Message() << std::hex << int(lead) << " " << int(trail));
+        EXPECT_EQ(Send(WM_CHAR, lead), 0);
+        EXPECT_EQ(Send(WM_CHAR, trail), 0);
+        EXPECT_EQ(std::tuple(Posted(WM_CLOSE).size(), app_->engine.display.integerPart,
+                             app_->engine.memory.integerPart, app_->engine.taxState,
+                             platform_.clipboard.text.has_value()),
+                  std::tuple(0u, 5, 0, TaxState::None, false));
+    }
+    // A lead byte without its trail swallows no digit, and a letter after it is itself again.
+    const std::tuple<WPARAM, WPARAM, WPARAM, std::int64_t> strays[] = {{0x82, '7', '8', 578},
+                                                                        {0x88, 0x141, 'A', 0}};
+    for (const auto& [lead, next, last, shown] : strays) {
+        for (const WPARAM code : {lead, next, last}) Send(WM_CHAR, code);
+        EXPECT_EQ(app_->engine.display.integerPart, shown);
+    }
+}
+
 TEST_F(WindowTest, RefusedCommandThatDropsTheTaxLabelRepaints) {
     Send(WM_CHAR, 'Z');
     ASSERT_EQ(app_->engine.taxState, TaxState::Included);
