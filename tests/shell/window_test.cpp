@@ -99,7 +99,7 @@ TEST_F(WindowTest, DoubleByteCharactersAreNotCommands) {
     }
     // A lead byte without its trail swallows no digit, and a letter after it is itself again.
     const std::tuple<WPARAM, WPARAM, WPARAM, std::int64_t> strays[] = {{0x82, '7', '8', 578},
-                                                                        {0x88, 0x141, 'A', 0}};
+                                                                       {0x88, 0x141, 'A', 0}};
     for (const auto& [lead, next, last, shown] : strays) {
         for (const WPARAM code : {lead, next, last}) Send(WM_CHAR, code);
         EXPECT_EQ(app_->engine.display.integerPart, shown);
