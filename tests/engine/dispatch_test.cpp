@@ -66,18 +66,6 @@ TEST(Dispatch, EveryCharacterInEveryState) {
     }
 }
 
-TEST(Compute, AppliesTheOperatorLeftOperandFirst) {
-    for (auto [op, shown] : {std::pair{Operator::Add, "8"},
-                             {Operator::Subtract, "8"},
-                             {Operator::Multiply, "0"},
-                             {Operator::Divide, "0 DivideByZero"},
-                             {Operator::None, "0"}}) {
-        SCOPED_TRACE(static_cast<int>(op));
-        TestEngine t;
-        EXPECT_EQ(Shown(t.engine.Compute(Whole(8), Whole(0), op)), shown);
-    }
-}
-
 // With a code in every register, each check copies the first one carrying a code whole.
 TEST(CheckErrors, LatchesTheFirstCodeInRegisterOrder) {
     TestEngine t;
