@@ -10,8 +10,6 @@
 
 namespace {
 
-std::string broken;
-
 TEST(EngineSoak, MillionRandomCommandsKeepEveryProperty) {
     // Mostly the calculator's keys; the rest any character a window message can carry.
     constexpr std::string_view Keys = "0123456789.+-*/=%\r\bAaCcDdGgLlMmPpRrSsTtXxZz";
@@ -21,22 +19,20 @@ TEST(EngineSoak, MillionRandomCommandsKeepEveryProperty) {
         "9999999999999999999999999", "-", "\x82\x50\x82\x51", std::string{'4', '\0', '2'},
         "123456789012.99999999999", ",,,,,,,,,,,,,,,,,,,5"};
     // Rate and rounding files: a count byte, then the text.
-    const struct { const char* rate; const char* rounding; } kinds[] = {
+    const std::pair<std::string, std::string> kinds[] = {
         {"\x01" "8", "\x01T"}, {"\x02" "10", "\x01" "F"}, {"\x09" "999999999", "\x01U"},
         {"\x02-5", "\x01" "F"}};
     // clang-format on
     std::mt19937 random(0x4B61'7276);
+    std::string broken;
     fuzzcheck::RecordFailuresInto(&broken);
     int visits[6] = {}, errorsCleared = 0, pastes = 0;
-    for (const auto& kind : kinds) {
-        SCOPED_TRACE(kind.rate + 1);
+    for (const auto& [rate, rounding] : kinds) {
+        SCOPED_TRACE(rate.substr(1));
         fuzzcheck::Machine machine({2020, 6});
         machine.installation.keyPresent = true;
         machine.installation.dataFolder = "C:\\Faltrane";
-        machine.installation.files["C:\\Faltrane" + std::string(fuzzcheck::RateFileName)] =
-            kind.rate;
-        machine.installation.files["C:\\Faltrane" + std::string(fuzzcheck::RoundingFileName)] =
-            kind.rounding;
+        machine.AddTaxFiles("C:\\Faltrane", &rate, &rounding);
         CalcEngine engine(machine.Platform());
         for (int step = 0; step < 250'000; ++step) {
             const auto roll = static_cast<std::uint32_t>(random());

@@ -41,8 +41,7 @@ void PostRandomInput(HWND window, const CalcApp& app, std::mt19937& random, int 
     };
     for (int i = 0; i < count; ++i) {
         const std::uint32_t kind = roll() % 100;
-        const POINT point = anyPoint(kind >= 75 && kind < 90);
-        const LPARAM client = MAKELPARAM(point.x, point.y);
+        POINT point = anyPoint(kind >= 75 && kind < 90);
         // Two bytes reach the window as two characters (a double-byte character's lead and
         // trail bytes), so neither may close the window.
         const WPARAM code = roll() & 0xFFFF;
@@ -61,12 +60,11 @@ void PostRandomInput(HWND window, const CalcApp& app, std::mt19937& random, int 
             PostMessageA(window, WM_KEYUP, key, static_cast<LPARAM>(0xC000'0001));
         } else if (kind >= 60 && kind < 90) {
             PostMessageA(window, kind < 75 ? WM_LBUTTONDOWN : WM_LBUTTONUP,
-                         kind < 75 ? MK_LBUTTON : 0, client);
+                         kind < 75 ? MK_LBUTTON : 0, MAKELPARAM(point.x, point.y));
         } else if (kind >= 90 && kind < 95) {
-            POINT screen = point;
-            ClientToScreen(window, &screen);
+            ClientToScreen(window, &point);
             PostMessageA(window, roll() % 2 == 0 ? WM_MOUSEMOVE : WM_NCMOUSEMOVE,
-                         roll() % 2 == 0 ? 0 : HTCAPTION, MAKELPARAM(screen.x, screen.y));
+                         roll() % 2 == 0 ? 0 : HTCAPTION, MAKELPARAM(point.x, point.y));
         } else if (kind >= 95) {
             PostMessageA(window, WM_COMMAND, MAKEWPARAM(roll() % 40000, 0), 0);  // ids unknown
         }
@@ -110,11 +108,9 @@ TEST(WindowSoak, TenThousandRandomMessagesThenOnePlusTwoIsThree) {
     }
     // A click's release posts the key's character; each click is taken before the next.
     for (char character : std::string_view("A1+2=")) {
-        const CalcKey* key = nullptr;
-        for (const CalcKey& candidate : app.keys) {
-            key = candidate.commandChar == character ? &candidate : key;
-        }
-        ASSERT_NE(key, nullptr) << "no key posts " << character;
+        const auto key = std::find_if(std::begin(app.keys), std::end(app.keys),
+                                      [&](const CalcKey& k) { return k.commandChar == character; });
+        ASSERT_NE(key, std::end(app.keys)) << "no key posts " << character;
         const LPARAM centre = MAKELPARAM((key->rect.left + key->rect.right) / 2,
                                          (key->rect.top + key->rect.bottom) / 2);
         PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, centre);

@@ -20,8 +20,41 @@ std::string* failureLog = nullptr;
 constexpr std::size_t LongestGroupedText = 29;
 constexpr int MaxFractionDigits = 11;
 
+// The committed inputs lay the fields out in order without padding, as the record does.
+static_assert(sizeof(DecimalValue) == 32 && offsetof(DecimalValue, errorCode) == 28);
+
 std::string Digits(std::int64_t value) {
     return std::to_string(static_cast<std::uint64_t>(value));
+}
+
+int FractionDigits(const DecimalValue& value) {
+    int digits = 0;
+    for (std::int64_t power = 1; power < value.denominator && digits < 18; power *= 10) {
+        ++digits;
+    }
+    return digits;
+}
+
+int WholeDigits(const DecimalValue& value) {
+    return static_cast<int>(Digits(value.integerPart).size());
+}
+
+// Fields >= 0, the denominator a power of ten up to 10^18.
+bool IsWellFormed(const DecimalValue& value) {
+    const int places = FractionDigits(value);
+    return value.integerPart >= 0 && value.numerator >= 0 &&
+           PowerOfTen(places) == value.denominator;
+}
+
+// No trailing fraction zeros.
+bool IsStripped(const DecimalValue& value) {
+    return value.numerator == 0 ? value.denominator == 1 : value.numerator % 10 != 0;
+}
+
+// Held, stripped and at most twelve digits.
+bool IsNormalised(const DecimalValue& value) {
+    return IsHeld(value) && IsStripped(value) &&
+           WholeDigits(value) + FractionDigits(value) <= MaxDigits;
 }
 
 // Format into exactly size bytes, so that a write past them is caught; nothing when no
@@ -59,15 +92,6 @@ DecimalValue Parsed(std::string_view text) {
     return value;
 }
 
-// No trailing fraction zeros.
-bool IsStripped(const DecimalValue& value) {
-    return value.numerator == 0 ? value.denominator == 1 : value.numerator % 10 != 0;
-}
-
-bool IsErrorValue(const DecimalValue& value, DecimalError code) {
-    return SameRecord(value, DecimalValue(code));
-}
-
 std::int64_t Below(ByteReader& reader, std::int64_t bound) {
     return static_cast<std::int64_t>(reader.Take<std::uint64_t>() %
                                      static_cast<std::uint64_t>(bound));
@@ -90,18 +114,6 @@ DecimalValue HeldRecord(ByteReader& reader) {
     return value;
 }
 
-// A result of held operands: held, or exactly an error value of a known code; without
-// trailing fraction zeros unless a product.
-void CheckResult(const DecimalValue& result, bool stripped) {
-    if (result.errorCode != DecimalError::None) {
-        FUZZ_REQUIRE(IsErrorValue(result, DecimalError::DivideByZero) ||
-                     IsErrorValue(result, DecimalError::Overflow));
-        return;
-    }
-    FUZZ_REQUIRE(IsHeld(result) && result.negative <= 1);
-    FUZZ_REQUIRE(!stripped || IsStripped(result));
-}
-
 }  // namespace
 
 void RecordFailuresInto(std::string* log) {
@@ -116,36 +128,9 @@ void Fail(const char* property, const char* file, int line) {
     *failureLog += std::string("\n  ") + file + ":" + std::to_string(line) + ": " + property;
 }
 
-// The committed inputs lay the fields out in order without padding, as the record does.
-static_assert(sizeof(DecimalValue) == 32 && offsetof(DecimalValue, errorCode) == 28);
-
-DecimalValue TakeRawRecord(ByteReader& reader) {
-    return reader.Take<DecimalValue>();
-}
-
 bool SameRecord(const DecimalValue& a, const DecimalValue& b) {
     return a.integerPart == b.integerPart && a.numerator == b.numerator &&
            a.denominator == b.denominator && a.negative == b.negative && a.errorCode == b.errorCode;
-}
-
-bool IsWellFormed(const DecimalValue& value) {
-    std::int64_t power = 1;
-    for (int i = 0; i < 18 && power < value.denominator; ++i) {
-        power *= 10;
-    }
-    return value.integerPart >= 0 && value.numerator >= 0 && power == value.denominator;
-}
-
-int FractionDigits(const DecimalValue& value) {
-    int digits = 0;
-    for (std::int64_t power = 1; power < value.denominator && digits < 19; power *= 10) {
-        ++digits;
-    }
-    return digits;
-}
-
-int WholeDigits(const DecimalValue& value) {
-    return static_cast<int>(Digits(value.integerPart).size());
 }
 
 bool IsHeld(const DecimalValue& value) {
@@ -153,16 +138,9 @@ bool IsHeld(const DecimalValue& value) {
            value.numerator < value.denominator && FractionDigits(value) <= MaxFractionDigits;
 }
 
-bool IsNormalised(const DecimalValue& value) {
-    return IsHeld(value) && IsStripped(value) &&
-           WholeDigits(value) + FractionDigits(value) <= MaxDigits;
-}
-
 std::string FormattedText(const DecimalValue& value, bool grouping) {
-    const std::optional<std::string> text = FormatInto(value, FormatBufferSize, grouping);
-    FUZZ_REQUIRE(text.has_value());
-    const std::string shown = text.value_or("");
-    FUZZ_REQUIRE(shown.find_first_not_of("-0123456789,.") == std::string::npos);
+    const std::string shown = FormatInto(value, FormatBufferSize, grouping).value_or("");
+    FUZZ_REQUIRE(!shown.empty() && shown.find_first_not_of("-0123456789,.") == std::string::npos);
     return shown;
 }
 
@@ -171,11 +149,7 @@ void CheckParse(Input input) {
     const std::vector<char> bytes(input.begin(), input.end());
     const std::string_view whole(bytes.data(), bytes.size());
     const DecimalValue value = Parsed(whole);
-    FUZZ_REQUIRE(value.errorCode == DecimalError::None);
-    FUZZ_REQUIRE(IsNormalised(value));
-    DecimalValue normalised = value;
-    normalised.Normalize();
-    FUZZ_REQUIRE(SameRecord(normalised, value));
+    FUZZ_REQUIRE(value.errorCode == DecimalError::None && IsNormalised(value));
     for (bool grouping : {true, false}) {
         const std::string text = FormattedText(value, grouping);
         FUZZ_REQUIRE(text.size() < LongestGroupedText);
@@ -191,14 +165,13 @@ void CheckParse(Input input) {
     const std::string terminated(whole.substr(0, whole.find('\0')));
     FUZZ_REQUIRE(SameRecord(Parsed({terminated.c_str(), terminated.size() + 1}), value));
     // Minus zero reads as 0 unless digits were cut by the digit budget.
-    if (value.IsZero() && value.negative != 0) {
-        FUZZ_REQUIRE(whole.substr(0, stop).find_first_of("123456789") != std::string_view::npos);
-    }
+    FUZZ_REQUIRE(!value.IsZero() || value.negative == 0 ||
+                 whole.substr(0, stop).find_first_of("123456789") != std::string_view::npos);
 }
 
 void CheckFormat(Input input) {
     ByteReader reader(input);
-    const DecimalValue value = TakeRawRecord(reader);
+    const auto value = reader.Take<DecimalValue>();
     const bool grouping = (reader.TakeByte() & 1) != 0;
     const auto smallerSize = static_cast<std::size_t>(reader.TakeByte() % FormatBufferSize);
     const std::string full = FormattedText(value, grouping);
@@ -209,9 +182,7 @@ void CheckFormat(Input input) {
     }
     // A smaller buffer gets as much as fits, terminated; none at all without room.
     const std::optional<std::string> cut = FormatInto(value, smallerSize, grouping);
-    if (smallerSize > 0) {
-        FUZZ_REQUIRE(cut == full.substr(0, smallerSize - 1));
-    }
+    FUZZ_REQUIRE(smallerSize == 0 || cut == full.substr(0, smallerSize - 1));
 }
 
 void CheckAppendDigit(Input input) {
@@ -219,7 +190,7 @@ void CheckAppendDigit(Input input) {
     static constexpr char KeyCharacters[] = "0123456789.a/:\0\xB0";
     ByteReader reader(input);
     const bool held = (reader.TakeByte() & 1) != 0;
-    DecimalValue value;
+    DecimalValue value = held ? DecimalValue() : reader.Take<DecimalValue>();
     if (held) {  // a value the engine can hold when typing begins
         value.integerPart = Below(reader, MaxIntegerPart + 1);
         value.denominator = PowerOfTen(reader.TakeByte() % (MaxFractionDigits + 1));
@@ -227,8 +198,6 @@ void CheckAppendDigit(Input input) {
         value.negative = reader.TakeByte() & 1;
         value.errorCode = static_cast<DecimalError>(reader.TakeByte() % 4);
         value.Normalize();
-    } else {
-        value = TakeRawRecord(reader);
     }
     bool afterPoint = (reader.TakeByte() & 1) != 0;  // a paste continues as typed
     bool startNew = false;
@@ -253,7 +222,6 @@ void CheckAppendDigit(Input input) {
         FUZZ_REQUIRE(IsHeld(value));
         const std::string shown = FormattedText(value, false);
         const std::string sign = value.negative != 0 ? "-" : "";
-        const bool atZero = shownBefore == sign + "0";
         if (startedNew) {
             FUZZ_REQUIRE(shown == sign + (afterPoint ? "0." : "") + key);
         } else if (afterPoint) {
@@ -274,7 +242,7 @@ void CheckAppendDigit(Input input) {
                                     value.numerator == before.numerator &&
                                     value.denominator == before.denominator));
             FUZZ_REQUIRE(!taken || FractionDigits(before) != 0 ||
-                         shown == (atZero ? sign : shownBefore) + key);
+                         shown == (shownBefore == sign + "0" ? sign : shownBefore) + key);
         }
     }
 }
@@ -282,14 +250,14 @@ void CheckAppendDigit(Input input) {
 void CheckArithmetic(Input input) {
     ByteReader reader(input);
     const bool held = (reader.TakeByte() & 1) != 0;
-    const DecimalValue a = held ? HeldRecord(reader) : TakeRawRecord(reader);
-    const DecimalValue b = held ? HeldRecord(reader) : TakeRawRecord(reader);
+    const DecimalValue a = held ? HeldRecord(reader) : reader.Take<DecimalValue>();
+    const DecimalValue b = held ? HeldRecord(reader) : reader.Take<DecimalValue>();
     const DecimalValue results[] = {a.Add(b), a.Subtract(b), a.Multiply(b), a.Divide(b)};
+    const bool greater = a.IsGreaterThan(b);
+    const bool less = b.IsGreaterThan(a);
     for (const DecimalValue& result : results) {
         FormattedText(result, true);
     }
-    const bool greater = a.IsGreaterThan(b);
-    const bool less = b.IsGreaterThan(a);
     for (DecimalValue value : {a, b}) {
         value.Normalize();
         FormattedText(value, true);
@@ -297,18 +265,23 @@ void CheckArithmetic(Input input) {
     if (!held) {
         return;  // results for records nobody can hold are free
     }
+    // Held, or exactly an error value of a known code; stripped unless a product.
     for (const DecimalValue& result : results) {
-        CheckResult(result, &result != &results[2]);
+        if (result.errorCode != DecimalError::None) {
+            FUZZ_REQUIRE(SameRecord(result, DecimalValue(DecimalError::DivideByZero)) ||
+                         SameRecord(result, DecimalValue(DecimalError::Overflow)));
+        } else {
+            FUZZ_REQUIRE(IsHeld(result) && result.negative <= 1);
+            FUZZ_REQUIRE(&result == &results[2] || IsStripped(result));
+        }
     }
     // The exact results are the decimal tests' business; here the laws that tie them.
     const DecimalValue& product = results[2];
     const DecimalValue& quotient = results[3];
-    FUZZ_REQUIRE(SameRecord(a.Add(b), b.Add(a)));
-    FUZZ_REQUIRE(SameRecord(product, b.Multiply(a)));
+    FUZZ_REQUIRE(SameRecord(a.Add(b), b.Add(a)) && SameRecord(product, b.Multiply(a)));
     const DecimalValue minusB(b.integerPart, b.numerator, b.denominator, b.negative != 0 ? 0 : 1);
     FUZZ_REQUIRE(SameRecord(a.Subtract(b), a.Add(minusB)));
     const std::uint32_t productSign = (a.negative != 0) != (b.negative != 0) ? 1 : 0;
-    FUZZ_REQUIRE(!(greater && less));
     if (a.IsZero() || b.IsZero()) {
         FUZZ_REQUIRE(SameRecord(product, DecimalValue()));
     } else if (product.errorCode == DecimalError::None) {
@@ -317,17 +290,17 @@ void CheckArithmetic(Input input) {
                      FractionDigits(product) == 0);
     }
     if (b.IsZero()) {
-        FUZZ_REQUIRE(IsErrorValue(quotient, DecimalError::DivideByZero));
+        FUZZ_REQUIRE(SameRecord(quotient, DecimalValue(DecimalError::DivideByZero)));
     } else if (a.IsZero()) {
         FUZZ_REQUIRE(SameRecord(quotient, DecimalValue()));
     } else if (quotient.errorCode == DecimalError::None) {
         FUZZ_REQUIRE(quotient.negative == productSign && IsNormalised(quotient));
     }
     // With the same sign flags the order follows the difference; -0 ranks below 0.
+    const DecimalValue difference = results[1];
     if ((a.negative != 0) != (b.negative != 0)) {
         FUZZ_REQUIRE(greater == (b.negative != 0) && less == (a.negative != 0));
-    } else if (a.Subtract(b).errorCode == DecimalError::None) {
-        const DecimalValue difference = a.Subtract(b);
+    } else if (difference.errorCode == DecimalError::None) {
         FUZZ_REQUIRE(!greater || (!difference.IsZero() && difference.negative == 0));
         FUZZ_REQUIRE(!less || (!difference.IsZero() && difference.negative != 0));
     }

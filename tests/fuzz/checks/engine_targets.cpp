@@ -1,8 +1,8 @@
 // The engine on arbitrary machines: command streams, and the tax files it reads.
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
-#include <tuple>
 
 #include "fuzz.h"
 
@@ -30,12 +30,9 @@ std::int64_t WholeRate(const DecimalValue& rate) {
 
 // Leading white space, one sign, then digits up to the first byte that is not one.
 std::int64_t DecodedNumber(const std::string& text) {
-    std::size_t i = text.find_first_not_of(" \t\n\v\f\r");
-    i = i == std::string::npos ? text.size() : i;
-    const bool negative = i < text.size() && text[i] == '-';
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        ++i;
-    }
+    std::size_t i = std::min(text.find_first_not_of(" \t\n\v\f\r"), text.size());
+    const bool negative = text[i] == '-';  // the terminator past the end is no sign
+    i += text[i] == '+' || negative ? 1U : 0U;
     std::int64_t number = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
         number = number * 10 + (text[i] - '0');
@@ -129,8 +126,8 @@ std::int32_t CheckedCommand(CalcEngine& engine, MemoryClipboard& clipboard,
     EngineSnapshot expected = before;  // copy and paste change nothing but these
     expected.words[WordTax] = 0;
     if (upper == 'S') {
-        FUZZ_REQUIRE(after == expected && result == (works ? 1 : 0));
-        FUZZ_REQUIRE(clipboard.text == (works ? FormattedText(engine.display, false) : textBefore));
+        FUZZ_REQUIRE(after == expected && result == (works ? 1 : 0) &&
+                     clipboard.text == (works ? FormattedText(engine.display, false) : textBefore));
     }
     if (upper == 'D') {
         // A paste reads the text's first characters as Parse does, or is refused.
@@ -160,17 +157,12 @@ void CheckEngineCommands(Input input) {
     const auto given = [flags](int flag, const std::string& text) {
         return (flags & flag) != 0 ? std::optional(text) : std::nullopt;
     };
-    MemoryInstallation& installation = machine.installation;
-    installation.keyPresent = (flags & 0x01) != 0;
-    installation.dataFolder = given(0x02, dataFolder);
-    installation.programFolder = given(0x04, programFolder);
-    const std::string base(dataFolder.c_str());  // the engine sees the folder as a C string
-    for (const auto& [flag, name, bytes] : {std::tuple(0x08, RateFileName, rateFile),
-                                            std::tuple(0x10, RoundingFileName, roundingFile)}) {
-        if ((flags & flag) != 0) {
-            installation.files[base + std::string(name)] = bytes;
-        }
-    }
+    machine.installation.keyPresent = (flags & 0x01) != 0;
+    machine.installation.dataFolder = given(0x02, dataFolder);
+    machine.installation.programFolder = given(0x04, programFolder);
+    // The engine sees the folder as a C string.
+    machine.AddTaxFiles(dataFolder.c_str(), (flags & 0x08) != 0 ? &rateFile : nullptr,
+                        (flags & 0x10) != 0 ? &roundingFile : nullptr);
     machine.clipboard.text = given(0x20, clipboardText);
     machine.clipboard.available = (flags & 0x40) == 0;
     machine.clipboard.memoryLeft = (flags & 0x80) == 0;
@@ -185,18 +177,13 @@ void CheckEngineCommands(Input input) {
             CheckedCommand(engine, machine.clipboard, byte);
             continue;
         }
-        switch (reader.TakeByte() % 4) {
-            case 0:
-                machine.clipboard.available = !machine.clipboard.available;
-                break;
-            case 1:
-                machine.clipboard.memoryLeft = !machine.clipboard.memoryLeft;
-                break;
-            case 2:
-                machine.clipboard.text = reader.TakeText(reader.TakeByte() % 32);
-                break;
-            default:
-                CheckedCommand(engine, machine.clipboard, reader.Take<std::uint16_t>());
+        const std::uint8_t escape = reader.TakeByte() % 4;
+        machine.clipboard.available ^= escape == 0;
+        machine.clipboard.memoryLeft ^= escape == 1;
+        if (escape == 2) {
+            machine.clipboard.text = reader.TakeText(reader.TakeByte() % 32);
+        } else if (escape == 3) {
+            CheckedCommand(engine, machine.clipboard, reader.Take<std::uint16_t>());
         }
     }
     CheckedCommand(engine, machine.clipboard, 'A');  // however it ended, AC starts afresh
@@ -217,12 +204,8 @@ void CheckTaxFiles(Input input) {
     machine.installation.keyPresent = (flags & 0x01) != 0;
     machine.installation.dataFolder = (flags & 0x02) != 0 ? std::optional(folder) : std::nullopt;
     machine.installation.programFolder = folder;  // never stands in for the data folder
-    for (const auto& [flag, name, bytes] : {std::tuple(0x04, RateFileName, rateFile),
-                                            std::tuple(0x08, RoundingFileName, roundingFile)}) {
-        if ((flags & flag) != 0) {
-            machine.installation.files[folder + std::string(name)] = bytes;
-        }
-    }
+    machine.AddTaxFiles(folder, (flags & 0x04) != 0 ? &rateFile : nullptr,
+                        (flags & 0x08) != 0 ? &roundingFile : nullptr);
     const auto read = [&](std::uint8_t present, std::string_view name) {
         return (flags & 0x03) == 0x03 && (flags & present) != 0 &&
                folder.size() + name.size() < PathBufferSize;

@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "engine/calc_engine.h"
 #include "engine/memory_platform.h"
@@ -28,13 +29,13 @@ class ByteReader {
     template <typename T>
     T Take() {
         T value{};
-        const auto bytes = TakeBytes(sizeof(T));
+        const Input bytes = TakeBytes(sizeof(T));
         std::memcpy(&value, bytes.data(), bytes.size());
         return value;
     }
     std::uint8_t TakeByte() { return Take<std::uint8_t>(); }
     std::string TakeText(std::size_t count) {
-        const auto bytes = TakeBytes(count);
+        const Input bytes = TakeBytes(count);
         return {bytes.begin(), bytes.end()};
     }
     Input TakeBytes(std::size_t count) {
@@ -48,18 +49,10 @@ class ByteReader {
     Input rest_;
 };
 
-// Five raw fields as the input's next bytes give them.
-DecimalValue TakeRawRecord(ByteReader& reader);
 bool SameRecord(const DecimalValue& a, const DecimalValue& b);
-// integerPart, numerator >= 0, denominator a power of ten up to 10^18.
-bool IsWellFormed(const DecimalValue& value);
-// Well formed, numerator below the denominator, whole part within capacity, at most
-// eleven fraction digits.
+// Well formed (fields >= 0, denominator a power of ten), numerator below the denominator,
+// whole part within capacity, at most eleven fraction digits.
 bool IsHeld(const DecimalValue& value);
-// Held, no trailing fraction zeros and at most twelve digits.
-bool IsNormalised(const DecimalValue& value);
-int FractionDigits(const DecimalValue& value);
-int WholeDigits(const DecimalValue& value);
 // Format into a buffer of FormatBufferSize; checks termination and that only "-",
 // digits, "," and "." are written.
 std::string FormattedText(const DecimalValue& value, bool grouping);
@@ -73,6 +66,15 @@ struct Machine {
     MemoryClipboard clipboard;
     explicit Machine(LocalDate today) : clock(today) { installation.keyPresent = false; }
     EnginePlatform Platform() { return {installation, clock, clipboard}; }
+    void AddTaxFiles(const std::string& folder, const std::string* rate,
+                     const std::string* rounding) {
+        for (const auto& [name, bytes] :
+             {std::pair(RateFileName, rate), std::pair(RoundingFileName, rounding)}) {
+            if (bytes != nullptr) {
+                installation.files[folder + std::string(name)] = *bytes;
+            }
+        }
+    }
 };
 
 // Every field of the engine: registers, then the state words.

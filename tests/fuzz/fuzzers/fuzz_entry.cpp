@@ -1,24 +1,19 @@
 // libFuzzer's entry for the target chosen when the fuzzer is built (FUZZ_TARGET_NAME).
 
+#include <algorithm>
+#include <iterator>
+
 #include "fuzz.h"
 
 namespace {
 
-constexpr auto FindTarget() {
-    for (const fuzzcheck::Target& target : fuzzcheck::Targets) {
-        if (target.name == FUZZ_TARGET_NAME) {
-            return target.check;
-        }
-    }
-    return static_cast<void (*)(fuzzcheck::Input)>(nullptr);
-}
-
-constexpr auto Check = FindTarget();
-static_assert(Check != nullptr, "FUZZ_TARGET_NAME names no target");
+constexpr const fuzzcheck::Target* Chosen = std::ranges::find(
+    fuzzcheck::Targets, std::string_view(FUZZ_TARGET_NAME), &fuzzcheck::Target::name);
+static_assert(Chosen != std::end(fuzzcheck::Targets), "FUZZ_TARGET_NAME names no target");
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    Check(fuzzcheck::Input(data, size));
+    Chosen->check(fuzzcheck::Input(data, size));
     return 0;
 }
