@@ -12,6 +12,8 @@ namespace {
 constexpr const char* InstallationKey = "SOFTWARE\\Orvex\\Brennoly\\Faltrane";
 constexpr const char* ProgramFolderValue = "InstalledDir";
 constexpr const char* DataFolderValue = "InstalledDataDir";
+// A 32-bit installer writes the key under the 32-bit view; both builds look there first.
+constexpr REGSAM InstallationViews[] = {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
 
 constexpr UINT ClipboardBlockFlags = GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE;
 constexpr UINT PrivateBlockFlags = GMEM_MOVEABLE | GMEM_ZEROINIT;
@@ -22,8 +24,8 @@ DWORD ClampToDword(std::size_t count) {
 
 class RegistryKey {
 public:
-    RegistryKey(HKEY root, const char* path) {
-        if (RegOpenKeyExA(root, path, 0, KEY_READ, &key_) != ERROR_SUCCESS) {
+    RegistryKey(HKEY root, const char* path, REGSAM view) {
+        if (RegOpenKeyExA(root, path, 0, KEY_READ | view, &key_) != ERROR_SUCCESS) {
             key_ = nullptr;
         }
     }
@@ -117,19 +119,10 @@ private:
     bool open_;
 };
 
-}  // namespace
-
-bool Win32Installation::QueryInstallDir(char* buffer, std::size_t size, bool programFolder) const {
-    if (buffer == nullptr || size == 0) {
-        return false;
-    }
-    buffer[0] = '\0';
-    RegistryKey key(HKEY_LOCAL_MACHINE, InstallationKey);
-    if (key.Get() == nullptr) {
-        return false;
-    }
+// Reads one folder value of an open installation key into the buffer.
+bool QueryFolder(HKEY key, char* buffer, std::size_t size, bool programFolder) {
     DWORD count = ClampToDword(size);
-    LONG result = RegQueryValueExA(key.Get(), programFolder ? ProgramFolderValue : DataFolderValue,
+    LONG result = RegQueryValueExA(key, programFolder ? ProgramFolderValue : DataFolderValue,
                                    nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &count);
     if (result != ERROR_SUCCESS || count > size) {
         buffer[0] = '\0';
@@ -145,6 +138,22 @@ bool Win32Installation::QueryInstallDir(char* buffer, std::size_t size, bool pro
         buffer[count] = '\0';
     }
     return true;
+}
+
+}  // namespace
+
+bool Win32Installation::QueryInstallDir(char* buffer, std::size_t size, bool programFolder) const {
+    if (buffer == nullptr || size == 0) {
+        return false;
+    }
+    buffer[0] = '\0';
+    for (REGSAM view : InstallationViews) {
+        RegistryKey key(HKEY_LOCAL_MACHINE, InstallationKey, view);
+        if (key.Get() != nullptr) {
+            return QueryFolder(key.Get(), buffer, size, programFolder);
+        }
+    }
+    return false;
 }
 
 std::optional<std::size_t> Win32Installation::ReadFileStart(const char* path,

@@ -16,6 +16,9 @@ namespace {
 
 using namespace std::string_literals;
 
+// Where the installer wrote the key; with both, the 64-bit view holds another folder.
+enum class Views { Only64, Only32, Both };
+
 struct ValueRow {
     const char* name;
     const char* value;  // the value stored; null: no key at all
@@ -23,6 +26,7 @@ struct ValueRow {
     std::string stored;  // its exact bytes; a success gives them up to the first terminator
     bool programFolder;  // the folder asked for
     bool ok;
+    Views views = Views::Only64;
 };
 
 // clang-format off
@@ -37,6 +41,8 @@ const ValueRow valueRows[] = {
     {"259 bytes, no terminator", DataFolderValue, REG_BINARY, std::string(259, 'g'), false, true},
     {"260 bytes, no terminator", DataFolderValue, REG_BINARY, std::string(260, 'h'), false, false},
     {"dword read as text", DataFolderValue, REG_DWORD, "ABCD", false, true},
+    {"32-bit view only", DataFolderValue, REG_SZ, "E:\\x86\0"s, false, true, Views::Only32},
+    {"both views, 32-bit first", ProgramFolderValue, REG_SZ, "F:\\x86\0"s, true, true, Views::Both},
 };
 // clang-format on
 
@@ -44,8 +50,12 @@ TEST(Win32InstallationTest, QueryGivesOneFolderThatFitsWithItsTerminator) {
     for (const ValueRow& row : valueRows) {
         SCOPED_TRACE(row.name);
         ScratchInstallation scratch;
-        if (row.value != nullptr) {
-            scratch.SetValue(row.value, row.type, row.stored);
+        if (row.value != nullptr && row.views != Views::Only64) {
+            scratch.SetValue(row.value, row.type, row.stored, KEY_WOW64_32KEY);
+        }
+        if (row.value != nullptr && row.views != Views::Only32) {
+            const std::string other = row.views == Views::Both ? "G:\\x64\0"s : row.stored;
+            scratch.SetValue(row.value, row.type, other, KEY_WOW64_64KEY);
         }
         std::string buffer(PathBufferSize + 40, 'x');
         const bool ok =

@@ -50,29 +50,42 @@ class ScratchInstallation {
         CloseHandle(file);
         EXPECT_EQ(written, bytes.size()) << path;
     }
-    // Stores exactly these bytes, creating the key with its marker.
-    void SetValue(const char* name, DWORD type, const std::string& bytes) {
-        const DWORD one = 1;
-        RegSetKeyValueA(HKEY_LOCAL_MACHINE, ProductKey, Marker, REG_DWORD, &one, sizeof one);
-        EXPECT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, ProductKey, name, type, bytes.data(),
-                                  static_cast<DWORD>(bytes.size())),
+    // Stores exactly these bytes in one registry view, creating the key with its marker.
+    void SetValue(const char* name, DWORD type, const std::string& bytes,
+                  REGSAM view = KEY_WOW64_64KEY) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, ProductKey, 0, nullptr, 0,
+                                  KEY_SET_VALUE | view, nullptr, &key, nullptr),
                   ERROR_SUCCESS);
+        const DWORD one = 1;
+        RegSetValueExA(key, Marker, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
+        EXPECT_EQ(RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                                 static_cast<DWORD>(bytes.size())),
+                  ERROR_SUCCESS);
+        RegCloseKey(key);
     }
 
   private:
     static constexpr const char* Marker = "KarvoldScratch";
 
-    // Removes the key when it is a scratch one or absent; false for a real installation's.
-    // (Its empty parent keys stay: they change nothing for any test.)
+    // Removes the key from both views when it is a scratch one or absent; false for a real
+    // installation's. (Its empty parent keys stay: they change nothing for any test.)
     static bool RemoveKey() {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ProductKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-            return true;
+        bool removed = true;
+        for (REGSAM view : {REGSAM{KEY_WOW64_32KEY}, REGSAM{KEY_WOW64_64KEY}}) {
+            HKEY key = nullptr;
+            if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ProductKey, 0, KEY_READ | view, &key) !=
+                ERROR_SUCCESS) {
+                continue;
+            }
+            const bool scratch =
+                RegQueryValueExA(key, Marker, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+            RegCloseKey(key);
+            const bool deleted = scratch && RegDeleteKeyExA(HKEY_LOCAL_MACHINE, ProductKey, view,
+                                                            0) == ERROR_SUCCESS;
+            removed = removed && deleted;
         }
-        const bool scratch =
-            RegQueryValueExA(key, Marker, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-        RegCloseKey(key);
-        return scratch && RegDeleteKeyA(HKEY_LOCAL_MACHINE, ProductKey) == ERROR_SUCCESS;
+        return removed;
     }
 
     std::string root_;  // ASCII, so that the library's wide calls remove it whatever it holds
