@@ -14,6 +14,8 @@ constexpr const char* ProgramFolderValue = "InstalledDir";
 constexpr const char* DataFolderValue = "InstalledDataDir";
 // A 32-bit installer writes the key under the 32-bit view; both builds look there first.
 constexpr REGSAM InstallationViews[] = {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
+// As _lopen's read mode: the business application may hold a tax file open to write it.
+constexpr DWORD ShareWithWriters = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 constexpr UINT ClipboardBlockFlags = GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE;
 constexpr UINT PrivateBlockFlags = GMEM_MOVEABLE | GMEM_ZEROINIT;
@@ -163,7 +165,7 @@ std::optional<std::size_t> Win32Installation::ReadFileStart(const char* path,
     }
     // CreateFileA rather than _lopen: a real handle instead of a 32-bit HFILE, and a folder
     // fails to open (no backup semantics), so it counts as a missing file.
-    FileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    FileHandle file(CreateFileA(path, GENERIC_READ, ShareWithWriters, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsOpen()) {
         return std::nullopt;

@@ -90,6 +90,16 @@ TEST(Win32InstallationTest, ReadFileStartReadsUpToTheSpan) {
                   content.substr(0, count));
     }
     std::vector<std::uint8_t> span(2);
+    // The business application may hold a file open to write it or to rename it.
+    const std::string held = scratch.Root() + "\\held";
+    scratch.WriteFile(held, "\x01\x38");
+    for (DWORD access : {DWORD{GENERIC_WRITE}, DWORD{DELETE}}) {
+        HANDLE other = CreateFileA(held.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(other, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(Win32Installation().ReadFileStart(held.c_str(), span), 2u) << std::hex << access;
+        CloseHandle(other);
+    }
     for (const std::string& path : {scratch.Root() + "\\missing", scratch.MakeFolder("folder")}) {
         EXPECT_EQ(Win32Installation().ReadFileStart(path.c_str(), span), std::nullopt) << path;
     }
