@@ -1,4 +1,5 @@
 #include "shell/calc_app.h"
+#include "shell/shift_jis.h"
 
 namespace {
 
@@ -11,6 +12,12 @@ constexpr int IndicatorInset = 5;
 void Line(HDC dc, int fromX, int fromY, int toX, int toY) {
     MoveToEx(dc, fromX, fromY, nullptr);
     LineTo(dc, toX, toY);
+}
+
+void DrawShiftJis(HDC dc, const char* text, RECT& rect, UINT format) {
+    wchar_t wide[PathBufferSize];
+    WidenShiftJis(text, wide);
+    DrawTextW(dc, wide, -1, &rect, format);
 }
 
 }  // namespace
@@ -60,7 +67,7 @@ void CalcApp::DrawKey(HDC dc, const CalcKey& key) const {
     }
     {
         ScopedTextStyle style(dc, key.font.Get(), key.textColor, key.bkMode);
-        DrawTextA(dc, key.caption, -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        DrawShiftJis(dc, key.caption, rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
     DrawEdge(dc, &rect, key.pressed == 1 ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
 }
@@ -119,7 +126,7 @@ void CalcApp::DrawIndicator(HDC dc, int x, int y, int width, int height) const {
     }
     RECT rect{x + IndicatorInset, y + IndicatorInset, x + width, y + height};
     ScopedTextStyle textStyle(dc, style->font.Get(), style->textColor, TRANSPARENT);
-    DrawTextA(dc, text, -1, &rect, DT_LEFT | DT_TOP | DT_SINGLELINE);
+    DrawShiftJis(dc, text, rect, DT_LEFT | DT_TOP | DT_SINGLELINE);
 }
 
 void CalcApp::InvalidateDisplay(HWND window) const {

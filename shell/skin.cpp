@@ -2,10 +2,11 @@
 
 #include "resources/resource_ids.h"
 #include "shell/calc_app.h"
+#include "shell/shift_jis.h"
 
 namespace {
 
-// "ＭＳ Ｐゴシック" in the ANSI code page of the systems the program is written for (932).
+// "ＭＳ Ｐゴシック" in Shift-JIS, like every text the program keeps.
 constexpr char KeyFontFace[] = "\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";
 static_assert(sizeof(KeyFontFace) <= LF_FACESIZE);
 
@@ -39,21 +40,27 @@ HPEN MakePen(UINT style, int width, COLORREF colour) {
     return CreatePenIndirect(&pen);
 }
 
-LOGFONTA KeyFontTemplate() {
-    LOGFONTA font{};
+LOGFONTW KeyFontTemplate() {
+    LOGFONTW font{};
     font.lfWeight = 1000;
     font.lfCharSet = SHIFTJIS_CHARSET;
     font.lfOutPrecision = OUT_STROKE_PRECIS;
     font.lfClipPrecision = CLIP_STROKE_PRECIS;
     font.lfQuality = DRAFT_QUALITY;
     font.lfPitchAndFamily = FF_MODERN | VARIABLE_PITCH;
-    std::memcpy(font.lfFaceName, KeyFontFace, sizeof(KeyFontFace));
+    WidenShiftJis(KeyFontFace, font.lfFaceName);
     return font;
 }
 
+// The string table holds UTF-16; a text too long for the buffer is left empty.
 void LoadText(HINSTANCE instance, UINT id, char* buffer, int size) {
     std::memset(buffer, 0, static_cast<std::size_t>(size));
-    LoadStringA(instance, id, buffer, size);
+    const wchar_t* text = nullptr;  // the resource itself, not terminated
+    const int length = LoadStringW(instance, id, reinterpret_cast<LPWSTR>(&text), 0);
+    if (length > 0 && WideCharToMultiByte(ShiftJisCodePage, 0, text, length, buffer, size - 1,
+                                          nullptr, nullptr) == 0) {
+        std::memset(buffer, 0, static_cast<std::size_t>(size));
+    }
 }
 
 TextBuffer LoadTextBuffer(HINSTANCE instance, UINT id) {
@@ -92,7 +99,7 @@ void CalcApp::LoadSkin(HINSTANCE instance, HDC dc) {
     displayEdgePen.Reset(MakePen(PS_SOLID, 1, RGB(128, 128, 255)));
     displayShadowPen.Reset(MakePen(PS_SOLID, 1, RGB(128, 128, 128)));
 
-    LOGFONTA font = KeyFontTemplate();
+    LOGFONTW font = KeyFontTemplate();
     for (int index = 0; index < KeyCount; ++index) {
         CalcKey& key = keys[static_cast<std::size_t>(index)];
         LoadText(instance, static_cast<UINT>(IDS_KEY_FIRST + index), key.caption,
@@ -102,7 +109,7 @@ void CalcApp::LoadSkin(HINSTANCE instance, HDC dc) {
         const KeyStyle style = KeyStyleFor(index);
         key.textColor = RGB(style.colour.red, style.colour.green, style.colour.blue);
         font.lfHeight = style.fontHeight;
-        key.font.Reset(CreateFontIndirectA(&font));
+        key.font.Reset(CreateFontIndirectW(&font));
         const KeyRect rect = KeyRectangle(index);
         key.rect = {rect.left, rect.top, rect.right, rect.bottom};
     }

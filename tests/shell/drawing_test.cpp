@@ -38,13 +38,15 @@ TEST_F(SkinTest, ReleaseAndDestructionLeaveNoObjectBehind) {
     for (std::size_t i = fonts; i < objects.size(); ++i) EXPECT_EQ(GetObjectType(objects[i]), 0u);
 }
 
-// Key 4 sits in the memory column, but the tax keys' rule comes first.
+// Key 4 sits in the memory column, but the tax keys' rule comes first. Captions are kept in
+// Shift-JIS on any system.
 TEST_F(SkinTest, KeyStyleRulesApplyInOrder) {
-    for (const auto& [index, colour, height] :
-         {std::tuple{4, Teal, 18}, std::tuple{9, Violet, 24}}) {
+    for (const auto& [index, colour, height, caption] :
+         {std::tuple{4, Teal, 18, "\x90\xc5\x94\xb2"}, std::tuple{9, Violet, 24, "GT"}}) {
         LOGFONTA font{};
         GetObjectA(Key(index).font.Get(), sizeof(font), &font);
-        EXPECT_EQ(std::pair(Key(index).textColor, font.lfHeight), std::pair(colour, LONG{height}))
+        EXPECT_EQ(std::tuple(Key(index).textColor, font.lfHeight, std::string(Key(index).caption)),
+                  std::tuple(colour, LONG{height}, std::string(caption)))
             << "key " << index;
     }
 }

@@ -1,0 +1,19 @@
+#pragma once
+
+// The texts stay Shift-JIS bytes in the program's buffers on any system: they pass to and from
+// the system's UTF-16 calls through code page 932, never through the ANSI code page.
+
+#include <windows.h>
+
+#include <cstddef>
+
+inline constexpr UINT ShiftJisCodePage = 932;
+
+// A Shift-JIS text never has more UTF-16 characters than bytes, so a buffer of the byte
+// buffer's size always holds it; a text that does not convert comes out empty.
+template <std::size_t Size>
+void WidenShiftJis(const char* text, wchar_t (&wide)[Size]) {
+    if (MultiByteToWideChar(ShiftJisCodePage, 0, text, -1, wide, static_cast<int>(Size)) == 0) {
+        wide[0] = L'\0';
+    }
+}
