@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <set>
 #include <tuple>
 #include <utility>
@@ -39,22 +38,6 @@ TEST(ResourceBitmaps, LoadAtTheirSizeWithSixteenColours) {
         EXPECT_EQ(std::tuple(header->biWidth, header->biHeight, header->biBitCount),
                   std::tuple(width, height, WORD{4}));
         EXPECT_TRUE(DeleteObject(LoadBitmapA(module, MAKEINTRESOURCEA(id)))) << "loads";
-    }
-}
-
-TEST(ResourceStrings, ComeInShiftJis) {
-    ASSERT_EQ(GetACP(), 932u) << "the expectations are Shift-JIS bytes";
-    const std::pair<UINT, const char*> rows[] = {
-        {2, "\x95\xa1\x8e\xca"},  // 複写
-        {27, "\xa5"},             // ･ is half-width: one byte
-        {32, "\x8c\x85\x82\xa0\x82\xd3\x82\xea\x83\x47\x83\x89\x81\x5b"},  // 桁あふれエラー
-        {34, "\x90\xc5"},                                                  // 税
-    };
-    for (const auto& [id, text] : rows) {
-        SCOPED_TRACE(testing::Message() << "string " << id);
-        char buffer[260] = {};
-        EXPECT_EQ(LoadStringA(module, id, buffer, sizeof buffer), int(std::strlen(text)));
-        EXPECT_STREQ(buffer, text);
     }
 }
 

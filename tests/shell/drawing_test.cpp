@@ -38,17 +38,26 @@ TEST_F(SkinTest, ReleaseAndDestructionLeaveNoObjectBehind) {
     for (std::size_t i = fonts; i < objects.size(); ++i) EXPECT_EQ(GetObjectType(objects[i]), 0u);
 }
 
-// Key 4 sits in the memory column, but the tax keys' rule comes first. Captions are kept in
-// Shift-JIS on any system.
+// Key 4 sits in the memory column, but the tax keys' rule comes first.
 TEST_F(SkinTest, KeyStyleRulesApplyInOrder) {
-    for (const auto& [index, colour, height, caption] :
-         {std::tuple{4, Teal, 18, "\x90\xc5\x94\xb2"}, std::tuple{9, Violet, 24, "GT"}}) {
+    for (const auto& [index, colour, height] :
+         {std::tuple{4, Teal, 18}, std::tuple{9, Violet, 24}}) {
         LOGFONTA font{};
         GetObjectA(Key(index).font.Get(), sizeof(font), &font);
-        EXPECT_EQ(std::tuple(Key(index).textColor, font.lfHeight, std::string(Key(index).caption)),
-                  std::tuple(colour, LONG{height}, std::string(caption)))
+        EXPECT_EQ(std::pair(Key(index).textColor, font.lfHeight), std::pair(colour, LONG{height}))
             << "key " << index;
     }
+}
+
+// Kept in Shift-JIS whatever the ANSI code page; "･" is half-width: one byte.
+TEST_F(SkinTest, TextsAreShiftJis) {
+    const std::pair<const char*, const char*> rows[] = {
+        {Key(1).caption, "\x95\xa1\x8e\xca"},  // 複写
+        {Key(26).caption, "\xa5"},
+        {app_->errorTexts[1]->data(), "\x8c\x85\x82\xa0\x82\xd3\x82\xea\x83\x47\x83\x89\x81\x5b"},
+        {app_->taxLabels[2]->data(), "\x90\xc5"},  // 税
+    };
+    for (const auto& [text, expected] : rows) EXPECT_STREQ(text, expected);
 }
 
 // From the measured bitmaps: "1" is the one glyph 41 high, so every height is scaled by
