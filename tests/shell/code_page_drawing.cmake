@@ -1,5 +1,4 @@
-# Runs the drawing program (-DRUNNER, -DPROGRAM) under a Japanese and a C locale: the first
-# must get code page 932, the second another one, and both the same pixels.
+# The drawing program (-DRUNNER, -DPROGRAM) under code page 932 and another: the same pixels.
 foreach(locale ja_JP.UTF-8 C.UTF-8)
     execute_process(COMMAND ${CMAKE_COMMAND} -E env KARVOLD_LANG=${locale} ${RUNNER} ${PROGRAM}
                     OUTPUT_VARIABLE run OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)

@@ -9,9 +9,7 @@
 int main() {
     MemoryPlatform platform;
     CalcApp app(platform.Get());
-    HDC screen = GetDC(nullptr);
-    app.LoadSkin(GetModuleHandleA(nullptr), screen);
-    ReleaseDC(nullptr, screen);
+    app.LoadSkin(GetModuleHandleA(nullptr), WindowDc(nullptr).Get());  // the screen's
     app.engine.display = DecimalValue(DecimalError::Overflow);
     Canvas canvas;
     app.DrawWindow(canvas.Dc(), 300);

@@ -74,16 +74,15 @@ class ScratchInstallation {
         bool removed = true;
         for (REGSAM view : {REGSAM{KEY_WOW64_32KEY}, REGSAM{KEY_WOW64_64KEY}}) {
             HKEY key = nullptr;
-            if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ProductKey, 0, KEY_READ | view, &key) !=
-                ERROR_SUCCESS) {
-                continue;
+            if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ProductKey, 0, KEY_READ | view, &key) == 0) {
+                const bool scratch = RegQueryValueExA(key, Marker, nullptr, nullptr, nullptr,
+                                                      nullptr) == ERROR_SUCCESS;
+                RegCloseKey(key);
+                removed =
+                    scratch &&
+                    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, ProductKey, view, 0) == ERROR_SUCCESS &&
+                    removed;
             }
-            const bool scratch =
-                RegQueryValueExA(key, Marker, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-            RegCloseKey(key);
-            const bool deleted = scratch && RegDeleteKeyExA(HKEY_LOCAL_MACHINE, ProductKey, view,
-                                                            0) == ERROR_SUCCESS;
-            removed = removed && deleted;
         }
         return removed;
     }
