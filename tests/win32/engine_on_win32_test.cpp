@@ -50,9 +50,9 @@ TEST(EngineOnWin32Test, TaxSettingsComeFromTheRegisteredDataFolder) {
         scratch.MakeFolder(name + "\\DATA\\OTHER");
         scratch.SetValue(DataFolderValue, REG_SZ, folder + '\0');
         for (auto [file, bytes] :
-             {std::pair{"TAX.AUT", row.rateFile}, {"Shouhi.AUT", row.roundingFile}}) {
+             {std::pair{RateFileName, row.rateFile}, {RoundingFileName, row.roundingFile}}) {
             if (bytes != nullptr) {
-                scratch.WriteFile(folder + "\\DATA\\OTHER\\" + file, bytes);
+                scratch.WriteFile(folder + std::string(file), bytes);
             }
         }
         Calculator calculator;
