@@ -7,9 +7,9 @@
 
 #include "engine/calc_engine.h"
 #include "engine/memory_platform.h"
-#include "tax/tax_rules.h"
 #include "options.h"
 #include "report.h"
+#include "tax/tax_rules.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

@@ -208,8 +208,9 @@ void CheckTaxFiles(Input input) {
     };
     FUZZ_REQUIRE(rate == (read(0x04, RateFileName) ? DecodeRateFile(bytes(rateFile)) : std::nullopt)
                              .value_or(dateRate));
-    const TaxRounding expected =
-        read(0x08, RoundingFileName) ? DecodeRoundingFile(bytes(roundingFile)) : TaxRounding::Truncate;
+    const TaxRounding expected = read(0x08, RoundingFileName)
+                                     ? DecodeRoundingFile(bytes(roundingFile))
+                                     : TaxRounding::Truncate;
     FUZZ_REQUIRE(engine.taxRounding == expected);
 }
 
