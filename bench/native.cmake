@@ -17,7 +17,7 @@ target_link_libraries(decimal_bench PRIVATE karvold_bench_peers benchmark::bench
 karvold_warnings(decimal_bench)
 
 add_executable(engine_bench engine_bench.cpp)
-target_link_libraries(engine_bench PRIVATE karvold_engine benchmark::benchmark)
+target_link_libraries(engine_bench PRIVATE karvold_memory_platform benchmark::benchmark)
 karvold_warnings(engine_bench)
 
 # Instruction counts per operation under callgrind (see its header).

@@ -29,16 +29,6 @@ bool AlignFractions(const Operand& a, const Operand& b, AlignedFractions& aligne
                            aligned.second);
 }
 
-// IsGreaterThan of two magnitudes, for well-formed operands, with the places already counted.
-inline bool MagnitudeIsGreater(const Operand& a, const Operand& b) {
-    if (a.value.integerPart != b.value.integerPart) {
-        return a.value.integerPart > b.value.integerPart;
-    }
-    const int places = a.places > b.places ? a.places : b.places;
-    return WrappingMultiply(a.value.numerator, ExactPowerOfTen(places - a.places)) >
-           WrappingMultiply(b.value.numerator, ExactPowerOfTen(places - b.places));
-}
-
 // |a| + |b|, negative or not.
 DecimalValue SumOfMagnitudes(const DecimalValue& a, const DecimalValue& b, bool negative) {
     const std::uint32_t sign = negative ? 1 : 0;
@@ -78,11 +68,11 @@ DecimalValue SumOfMagnitudes(const DecimalValue& a, const DecimalValue& b, bool 
         whole > MaxIntegerPart) {
         return OverflowValue();
     }
-    // No digit budget here: 11.5 + 0.12345678901 keeps all thirteen digits; only the trailing
-    // zeros go, as StripTrailingZeros takes them.
-    int places = fraction == 0 ? 0 : aligned.places;
-    places -= RemoveTrailingZeros(fraction, places);
-    return DecimalValue(whole, fraction, ExactPowerOfTen(places), sign);
+    // Not the finishing step: a sum has no digit budget (11.5 + 0.12345678901 keeps all
+    // thirteen digits), so only the trailing zeros go.
+    DecimalFraction sum{fraction, aligned.places};
+    StripZeros(sum);
+    return DecimalValue(whole, sum.numerator, ExactPowerOfTen(sum.places), sign);
 }
 
 // a - b for operands of the same sign, negative or not, that differ in representation.
@@ -106,8 +96,7 @@ DecimalValue DifferenceOfMagnitudes(const DecimalValue& a, const DecimalValue& b
 
     // The larger magnitude is always the minuend, so the difference never borrows past 0.
     // For negative operands a is the greater value when its magnitude is the smaller.
-    const bool aIsGreater =
-        negative ? MagnitudeIsGreater(second, first) : MagnitudeIsGreater(first, second);
+    const bool aIsGreater = negative ? MagnitudeIsGreater(b, a) : MagnitudeIsGreater(a, b);
     const bool aIsLarger = aIsGreater != negative;
     const Operand& larger = aIsLarger ? first : second;
     const Operand& smaller = aIsLarger ? second : first;

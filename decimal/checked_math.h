@@ -43,12 +43,14 @@ inline int DigitCount(std::int64_t x) {
     return DecimalExponent(x) + 1;
 }
 
-inline constexpr int MaxPowerOfTen = 18;  // the largest power of ten in 64 bits
-
 // 10^n for 0 <= n <= 18 from the table; callers guarantee the range.
-inline std::int64_t ExactPowerOfTen(int n) {
+inline constexpr std::int64_t ExactPowerOfTen(int n) {
     return static_cast<std::int64_t>(PowersOfTen[n]);
 }
+
+// 10^12, the first number with more digits than the budget.
+inline constexpr std::int64_t DigitBudgetLimit = MaxIntegerPart + 1;
+static_assert(DigitBudgetLimit == ExactPowerOfTen(MaxDigits));
 
 // x / 10^n for 0 <= n <= 18, truncating: each case divides by a constant, which the compiler
 // turns into a multiplication; a division by a number known only at run time costs several
@@ -58,41 +60,41 @@ inline std::int64_t DivideByPowerOfTen(std::int64_t x, int n) {
         case 0:
             return x;
         case 1:
-            return x / 10;
+            return x / ExactPowerOfTen(1);
         case 2:
-            return x / 100;
+            return x / ExactPowerOfTen(2);
         case 3:
-            return x / 1'000;
+            return x / ExactPowerOfTen(3);
         case 4:
-            return x / 10'000;
+            return x / ExactPowerOfTen(4);
         case 5:
-            return x / 100'000;
+            return x / ExactPowerOfTen(5);
         case 6:
-            return x / 1'000'000;
+            return x / ExactPowerOfTen(6);
         case 7:
-            return x / 10'000'000;
+            return x / ExactPowerOfTen(7);
         case 8:
-            return x / 100'000'000;
+            return x / ExactPowerOfTen(8);
         case 9:
-            return x / 1'000'000'000;
+            return x / ExactPowerOfTen(9);
         case 10:
-            return x / 10'000'000'000;
+            return x / ExactPowerOfTen(10);
         case 11:
-            return x / 100'000'000'000;
+            return x / ExactPowerOfTen(11);
         case 12:
-            return x / 1'000'000'000'000;
+            return x / ExactPowerOfTen(12);
         case 13:
-            return x / 10'000'000'000'000;
+            return x / ExactPowerOfTen(13);
         case 14:
-            return x / 100'000'000'000'000;
+            return x / ExactPowerOfTen(14);
         case 15:
-            return x / 1'000'000'000'000'000;
+            return x / ExactPowerOfTen(15);
         case 16:
-            return x / 10'000'000'000'000'000;
+            return x / ExactPowerOfTen(16);
         case 17:
-            return x / 100'000'000'000'000'000;
+            return x / ExactPowerOfTen(17);
         default:
-            return x / 1'000'000'000'000'000'000;
+            return x / ExactPowerOfTen(MaxExactDigits);
     }
 }
 
@@ -125,6 +127,10 @@ inline bool IsPowerOfTen(std::int64_t x) {
     int exponent = 0;
     return IsPowerOfTen(x, exponent);
 }
+
+// |a| > |b| by value, for any records: 0.5 and 0.50 are equal, and a denominator that is not a
+// power of ten (made by hand) divides the larger one.
+bool MagnitudeIsGreater(const DecimalValue& a, const DecimalValue& b);
 
 // The records the arithmetic can work on: non-negative fields over a power-of-ten
 // denominator, 10^places. Anything else is refused with the overflow error.
@@ -164,9 +170,9 @@ inline bool IsWholeNumber(const DecimalValue& value) {
     return value.numerator == 0 && value.denominator == 1 && value.integerPart >= 0;
 }
 
-// What Normalize does to a value over 10^places: the carry, the cut to the digit budget
-// (truncating: 12,345,678.123456 keeps 12,345,678.1234) and the strip of trailing zeros.
-// Returns the places left.
+// The finishing step of the operations: what Normalize does to a value over 10^places, the
+// carry, the cut to the digit budget (truncating: 12,345,678.123456 keeps 12,345,678.1234)
+// and the strip of trailing zeros. Returns the places left.
 inline int NormalizeOverPlaces(DecimalValue& value, int places) {
     // A whole number is normalised already, whatever its digits.
     if (value.numerator == 0 && places == 0) {
@@ -192,6 +198,9 @@ inline int NormalizeOverPlaces(DecimalValue& value, int places) {
     value.denominator = ExactPowerOfTen(kept);
     return kept;
 }
+
+// TryMultiplyScaled splits a factor at 10^6, so it drops at most 6 low digits of a product.
+inline constexpr int SplitDigits = 6;
 
 // The three below give false when an intermediate would leave the 64-bit range.
 // a / 10^aPlaces x b / 10^bPlaces for a, b >= 0 and places 0 to 18, formed as

@@ -21,26 +21,19 @@ WithoutZeros RemoveMoreTrailingZeros(std::int64_t x, int most) {
     if (removed < OneAtATime) {
         return {x, removed};
     }
-    if (most - removed >= 8 && x % 100'000'000 == 0) {
-        x /= 100'000'000;
-        removed += 8;
-    }
-    if (most - removed >= 8 && x % 100'000'000 == 0) {
-        x /= 100'000'000;
-        removed += 8;
-    }
-    if (most - removed >= 4 && x % 10'000 == 0) {
-        x /= 10'000;
-        removed += 4;
-    }
-    if (most - removed >= 2 && x % 100 == 0) {
-        x /= 100;
-        removed += 2;
-    }
-    if (most - removed >= 1 && x % 10 == 0) {
-        x /= 10;
-        removed += 1;
-    }
+    // Inlined, each step divides by a constant, which the compiler turns into a multiplication.
+    const auto removeStep = [&x, &removed, most](int step) {
+        const std::int64_t power = ExactPowerOfTen(step);
+        if (most - removed >= step && x % power == 0) {
+            x /= power;
+            removed += step;
+        }
+    };
+    removeStep(8);
+    removeStep(8);
+    removeStep(4);
+    removeStep(2);
+    removeStep(1);
     return {x, removed};
 }
 
@@ -67,15 +60,15 @@ std::int64_t AlignedNumerator(const DecimalValue& value, std::int64_t common) {
     return WrappingMultiply(value.numerator, AlignmentFactor(common, value.denominator));
 }
 
-bool MagnitudeIsGreater(const DecimalValue& a, const DecimalValue& b) {
+}  // namespace
+
+bool decimal_detail::MagnitudeIsGreater(const DecimalValue& a, const DecimalValue& b) {
     if (a.integerPart != b.integerPart) {
         return a.integerPart > b.integerPart;
     }
     const std::int64_t common = a.denominator > b.denominator ? a.denominator : b.denominator;
     return AlignedNumerator(a, common) > AlignedNumerator(b, common);
 }
-
-}  // namespace
 
 bool DecimalValue::IsGreaterThan(const DecimalValue& other) const {
     const bool thisNegative = negative != 0;
@@ -123,7 +116,7 @@ std::int64_t PowerOfTen(int n) {
     if (n <= 0) {
         return 1;
     }
-    return ExactPowerOfTen(n < MaxPowerOfTen ? n : MaxPowerOfTen);
+    return ExactPowerOfTen(n < MaxExactDigits ? n : MaxExactDigits);
 }
 
 void StripTrailingZeros(std::int64_t& numerator, std::int64_t& denominator) {

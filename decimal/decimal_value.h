@@ -10,7 +10,8 @@
 
 inline constexpr std::int64_t MaxIntegerPart = 999'999'999'999;
 inline constexpr int MaxDigits = 12;
-inline constexpr std::int64_t MaxDenominator = 1'000'000'000'000'000'000;
+// The digits any 64-bit value holds: 10^18 is the largest power of ten in 64 bits.
+inline constexpr int MaxExactDigits = 18;
 
 // Big enough for Format of any record, hand-made ones included: sign, 19 whole-number
 // digits, 6 group commas, point, 19 fraction digits and the terminator.
@@ -95,6 +96,10 @@ inline int ExponentFromBitLength(std::uint64_t magnitude) {
 }
 
 }  // namespace decimal_detail
+
+// The largest denominator.
+inline constexpr auto MaxDenominator =
+    static_cast<std::int64_t>(decimal_detail::PowersOfTen[MaxExactDigits]);
 
 // Shared routines on 64-bit integers.
 // Inline: every operation counts digits several times.

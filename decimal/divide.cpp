@@ -7,8 +7,6 @@ using namespace decimal_detail;
 
 namespace {
 
-constexpr int MaxFractionDigits = 18;  // the most a 64-bit denominator holds
-
 // Looks for the flag value 1 itself: a quotient of hand-made flags 1 and 2 is negative.
 std::uint32_t SignOfQuotient(std::uint32_t first, std::uint32_t second) {
     return (first == 1) != (second == 1) ? 1 : 0;
@@ -56,10 +54,10 @@ DecimalValue DecimalValue::Divide(const DecimalValue& other) const {
     }
     const int fractionDigits = dividendPlaces + division.places - division.scalePlaces;
     // 0.000000001 / 3 would need 20 fraction digits.
-    if (fractionDigits > MaxFractionDigits) {
+    if (fractionDigits > MaxExactDigits) {
         return OverflowValue();
     }
-    // The quotient q / 10^fractionDigits, cut to the budget as Normalize cuts it.
+    // The quotient q / 10^fractionDigits.
     std::int64_t whole = division.numerator;
     DecimalFraction fraction;
     if (fractionDigits >= 0) {
@@ -72,9 +70,8 @@ DecimalValue DecimalValue::Divide(const DecimalValue& other) const {
     if (whole > MaxIntegerPart) {
         return OverflowValue();
     }
-    CutTo(fraction, MaxDigits - DigitCount(whole));
-    StripZeros(fraction);
-    DecimalValue result(whole, fraction.numerator, ExactPowerOfTen(fraction.places), 0);
-    result.negative = resultNegative;
+    DecimalValue result(whole, fraction.numerator, ExactPowerOfTen(fraction.places),
+                        resultNegative);
+    NormalizeOverPlaces(result, fraction.places);
     return result;
 }

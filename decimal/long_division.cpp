@@ -8,8 +8,6 @@ using namespace decimal_detail;
 
 namespace {
 
-constexpr int MaxExactDigits = 18;  // 10^18 is the largest power of ten in 64 bits
-
 // Pass j of the loop adds the digit of dividend x 10^j / divisor; a pass that leaves no
 // remainder ends it there. A pass that also leaves a remainder uses up a place of the scale
 // while there is one (a whole-number place of the final quotient, where leading zeros are not
@@ -60,10 +58,6 @@ bool TryDigitByDigitLongDivide(std::int64_t dividend, std::int64_t divisor, std:
     return true;
 }
 
-// Divisors below this leave room for six quotient digits per division (a remainder times 10^6
-// stays within 18 digits); first quotients below it have at most the 12 digits counted.
-constexpr std::int64_t QuickDivisionLimit = 1'000'000'000'000;
-
 // quotient x 10^places + remainder x 10^places / divisor, and the remainder that leaves: as many
 // places per division as keep the shifted remainder within 18 digits. The remainder is below
 // the divisor, and the divisor below 10^12.
@@ -80,22 +74,34 @@ void AppendQuotientDigits(std::int64_t& quotient, std::int64_t& remainder, int p
 }
 
 // The digit-by-digit long division above, with the same digits and the same stop, in a few
-// divisions: since pass j leaves dividend x 10^j / divisor, the passes it makes follow from
-// where the first counted digit stands. For a divisor and a first quotient below 10^12 and a
-// scale of 10^scalePlaces; false, with nothing done, when the first quotient is larger.
+// divisions. For a divisor and a first quotient q0 below 10^12 and a scale of
+// 10^scalePlaces; false, with nothing done, when q0 is larger.
+// (1) After pass j the loop's digits, read as one number, are dividend x 10^j / divisor,
+//     truncated, and its remainder is the remainder of that division.
+// (2) Pass 0 counts the digits of q0 when q0 > 0; every later pass counts one digit. When
+//     q0 = 0, counting starts at the first pass f with a digit other than 0, or earlier at
+//     the first fraction pass, scalePlaces: "leading" below is 1 - min(f, scalePlaces).
+// (3) By (2) the pass that counts the twelfth digit is 12 - leading, lastPass; by (1) the
+//     digits up to it are one division, done in steps of at most 18 digits.
+// (4) When a remainder is left, every pass up to lastPass moved the scale or the
+//     denominator. When none is left, the loop stopped at the first pass p whose remainder
+//     is 0, 1 <= p <= lastPass, having moved them p times; its digits end in no 0 (else pass
+//     p - 1 had come out), so p is lastPass less the trailing zeros that lastPass added.
+// (5) The first min(passes, scalePlaces) moves used up the scale, the rest are fraction places.
+// (6) A pass that stops on the count has appended one 0 place; then the loop strips as
+//     StripTrailingZeros does, which keeps the 0 of a quotient without fraction places.
 bool TryQuickLongDivide(std::int64_t dividend, std::int64_t divisor, int scalePlaces,
                         ScaledQuotient& result) {
     std::int64_t quotient = dividend / divisor;
     std::int64_t remainder = dividend % divisor;
-    if (quotient >= QuickDivisionLimit) {
+    if (quotient >= DigitBudgetLimit) {
         return false;
     }
     if (remainder == 0) {
         result = {quotient, 0, scalePlaces};
         return true;
     }
-    // Places of the first counted digit, 1 for the units of the first quotient. Leading zeros
-    // count from the pass that uses up the scale on.
+    // (2): places of the first counted digit, 1 for the units of q0.
     int leading = 0;
     if (quotient > 0) {
         leading = DigitCount(quotient);
@@ -106,21 +112,19 @@ bool TryQuickLongDivide(std::int64_t dividend, std::int64_t divisor, int scalePl
         }
         leading = 1 - (firstDigitPass < scalePlaces ? firstDigitPass : scalePlaces);
     }
-    // The pass that counts the twelfth digit, unless the division comes out first.
+    // (3): the pass that counts the twelfth digit, unless the division comes out first.
     const int lastPass = MaxDigits - leading;
     AppendQuotientDigits(quotient, remainder, lastPass, divisor);
-    // Passes that moved the scale or the denominator: all but an exact last one, which stops
-    // before; an exact quotient came out at the pass its trailing zeros go back to.
+    // (4): the passes that moved the scale or the denominator.
     int passes = lastPass;
     if (remainder != 0) {
         ++passes;
     } else {
         passes -= RemoveTrailingZeros(quotient, passes);
     }
-    const int wholePasses = passes < scalePlaces ? passes : scalePlaces;
+    const int wholePasses = passes < scalePlaces ? passes : scalePlaces;  // (5)
     int places = passes - wholePasses;
-    // The stopping pass appends a 0 place, which stripping takes off again if it is a fraction
-    // place.
+    // (6): the 0 place of the stopping pass, taken off again if it is a fraction place.
     if (remainder != 0) {
         if (places > 0) {
             --places;
@@ -146,8 +150,8 @@ bool TryLongDivide(std::int64_t dividend, std::int64_t divisor, int scalePlaces,
     if (dividend < 0 || divisor <= 0) {
         return false;
     }
-    if (divisor < QuickDivisionLimit &&
-        TryQuickLongDivide(dividend, divisor, scalePlaces, result)) {
+    // A divisor below 10^12 leaves room for six quotient digits per division.
+    if (divisor < DigitBudgetLimit && TryQuickLongDivide(dividend, divisor, scalePlaces, result)) {
         return true;
     }
     LongDivision division;
@@ -166,7 +170,7 @@ bool TryLongDivide(std::int64_t dividend, std::int64_t divisor, std::int64_t sca
     }
     ScaledQuotient quick;
     int scalePlaces = 0;
-    if (divisor < QuickDivisionLimit && IsPowerOfTen(scale, scalePlaces) &&
+    if (divisor < DigitBudgetLimit && IsPowerOfTen(scale, scalePlaces) &&
         TryQuickLongDivide(dividend, divisor, scalePlaces, quick)) {
         result.quotient = {quick.numerator, ExactPowerOfTen(quick.places)};
         result.scale = ExactPowerOfTen(quick.scalePlaces);

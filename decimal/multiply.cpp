@@ -27,7 +27,7 @@ struct ProductParts {
 // The result as the partial products' method finishes it: the sum of the rests holds a carry
 // of one digit next to the fraction, so keeps 11 places, stripped; the result then keeps what
 // its whole-number part leaves of the 12 digits, cut but not stripped (9.10000000001 x 9 shows
-// 81.9000000000).
+// 81.9000000000). Not the finishing step, which would strip those zeros.
 DecimalValue ProductValue(ProductParts parts, std::uint32_t negative) {
     if (parts.whole > MaxIntegerPart) {
         return OverflowValue();
@@ -85,10 +85,9 @@ bool AddPartialProducts(const DecimalValue& a, int aPlaces, const DecimalValue& 
     return true;
 }
 
-// Operands of up to twelve digits, as single numbers below this.
-constexpr std::int64_t WideFactorLimit = 1'000'000'000'000;
-constexpr int WideHalfDigits = 12;
-constexpr std::int64_t QuarterFactor = 1'000'000;
+// Operands of up to twelve digits, as single numbers below DigitBudgetLimit, multiply into
+// two halves of MaxDigits digits each.
+constexpr std::int64_t QuarterFactor = ExactPowerOfTen(MaxDigits / 2);
 
 // a x b for a, b below 10^12, exactly: high x 10^12 + low. Six-digit quarters keep every
 // product of two below 10^12.
@@ -111,28 +110,36 @@ WideProduct MultiplyWide(std::int64_t a, std::int64_t b) {
 // A value as one number over 10^places, when that number is below 10^12.
 bool AsWideFactor(const DecimalValue& value, int places, std::int64_t& factor) {
     return CheckedMultiply(value.integerPart, ExactPowerOfTen(places), factor) &&
-           CheckedAdd(factor, value.numerator, factor) && factor < WideFactorLimit;
+           CheckedAdd(factor, value.numerator, factor) && factor < DigitBudgetLimit;
 }
 
-// Where no partial product loses a place the result could keep, the partial products add up
-// to the exact product cut at 11 places or more, and the exact product gives the same
-// result. A partial product below 10^18 is formed exactly, whichever way its digits are
-// counted; so the whole-number-part products must be, and the product of the numerators
-// either is too, or keeps at least 11 places whatever it drops (at most 6, so from 17 places
-// and from at least 6 on either side). Only then is the exact product used; the partial
-// products otherwise.
+// True when the exact product gives what the partial products give, for operands below
+// 10^12 as single numbers. With P0 = A x b / 10^bPlaces, P1 = a x B / 10^aPlaces and
+// P2 = a x b / 10^(aPlaces + bPlaces) (A, B the whole-number parts, a, b the numerators):
+// (1) TryMultiplyScaled forms a product below 10^18 exactly; a larger one it forms without
+//     its s lowest digits, s <= SplitDigits. Either way it then keeps 18 places at most.
+// (2) P0 and P1 are checked below 10^18 and have at most 18 places, so by (1) they are exact.
+// (3) By (1), P2 comes out truncated at k places, k = min(aPlaces + bPlaces - s, 18), with
+//     s = 0 when a x b is below 10^18.
+// (4) P0 + P1 has at most max(aPlaces, bPlaces) places, and k is at least that: for s = 0
+//     as both are 18 at most, else as both are SplitDigits or more.
+// (5) By (4), P0 + P1 is a whole multiple of 10^-k, so adding the P2 of (3) gives the exact
+//     product truncated at k places.
+// (6) k >= 11 when s = 0 and aPlaces + bPlaces >= 11, and when aPlaces + bPlaces >= 11 + s,
+//     which the condition below asks for; for s = 0 and fewer places, k cuts nothing.
+// (7) The sum and the exact product are then both cut at 11 places, and by (5) and (6) they
+//     agree there; ProductValue goes on from those digits and the whole-number part alone,
+//     so both give the same result, the overflow included.
 bool PartialProductsAreExact(const DecimalValue& a, int aPlaces, const DecimalValue& b,
                              int bPlaces) {
-    constexpr std::int64_t ExactLimit = 1'000'000'000'000'000'000;
-    constexpr int MostDropped = 6;
     const auto isExact = [](std::int64_t x, std::int64_t y) {
         std::int64_t product = 0;
-        return CheckedMultiply(x, y, product) && product < ExactLimit;
+        return CheckedMultiply(x, y, product) && product < ExactPowerOfTen(MaxExactDigits);
     };
     return isExact(a.integerPart, b.numerator) && isExact(a.numerator, b.integerPart) &&
            (isExact(a.numerator, b.numerator) ||
-            (aPlaces >= MostDropped && bPlaces >= MostDropped &&
-             aPlaces + bPlaces >= MaxDigits - 1 + MostDropped));
+            (aPlaces >= SplitDigits && bPlaces >= SplitDigits &&
+             aPlaces + bPlaces >= MaxDigits - 1 + SplitDigits));
 }
 
 // a / 10^aPlaces x b / 10^bPlaces from the exact product, for a, b below 10^12 and at most 22
@@ -140,7 +147,7 @@ bool PartialProductsAreExact(const DecimalValue& a, int aPlaces, const DecimalVa
 // False when the whole-number part is 10^12 or more and does not fit.
 bool ExactProduct(std::int64_t a, int aPlaces, std::int64_t b, int bPlaces, ProductParts& parts) {
     constexpr int SumPlaces = MaxDigits - 1;
-    constexpr std::int64_t SumOne = 100'000'000'000;  // 10^SumPlaces
+    constexpr std::int64_t SumOne = ExactPowerOfTen(SumPlaces);
     const int places = aPlaces + bPlaces;
     std::int64_t product = 0;
     if (CheckedMultiply(a, b, product)) {
@@ -156,22 +163,22 @@ bool ExactProduct(std::int64_t a, int aPlaces, std::int64_t b, int bPlaces, Prod
     }
 
     const WideProduct wide = MultiplyWide(a, b);
-    if (places <= WideHalfDigits) {
+    if (places <= MaxDigits) {
         if (wide.high >= ExactPowerOfTen(places)) {
             return false;
         }
         const std::int64_t lowWhole = DivideByPowerOfTen(wide.low, places);
-        parts.whole = wide.high * ExactPowerOfTen(WideHalfDigits - places) + lowWhole;
+        parts.whole = wide.high * ExactPowerOfTen(MaxDigits - places) + lowWhole;
         parts.fraction = {wide.low - lowWhole * ExactPowerOfTen(places), places};
         return true;
     }
     // The high half holds the whole-number part and the first fraction places; the 11 places
     // kept end in the low half.
-    const int highPlaces = places - WideHalfDigits;
+    const int highPlaces = places - MaxDigits;
     parts.whole = DivideByPowerOfTen(wide.high, highPlaces);
     parts.fraction = {(wide.high - parts.whole * ExactPowerOfTen(highPlaces)) *
                               ExactPowerOfTen(SumPlaces - highPlaces) +
-                          DivideByPowerOfTen(wide.low, WideHalfDigits - (SumPlaces - highPlaces)),
+                          DivideByPowerOfTen(wide.low, MaxDigits - (SumPlaces - highPlaces)),
                       SumPlaces};
     return true;
 }

@@ -10,8 +10,9 @@ using namespace decimal_detail;
 namespace {
 
 // Typed fractions stop at eleven digits.
-constexpr std::int64_t MaxTypedNumerator = 99'999'999'999;
-constexpr int MaxTypedDenominatorDigits = 12;
+constexpr int MaxTypedPlaces = MaxDigits - 1;
+constexpr std::int64_t MaxTypedNumerator = ExactPowerOfTen(MaxTypedPlaces) - 1;
+constexpr int MaxTypedDenominatorDigits = MaxTypedPlaces + 1;
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';

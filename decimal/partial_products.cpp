@@ -8,9 +8,7 @@ using namespace decimal_detail;
 
 namespace {
 
-constexpr int MaxExactDigits = 18;  // 10^18 is the largest power of ten in 64 bits
-constexpr int SplitExponent = 6;    // numerators are split at 10^6
-constexpr std::int64_t SplitFactor = 1'000'000;
+constexpr std::int64_t SplitFactor = ExactPowerOfTen(SplitDigits);
 
 bool IsFraction(const Fraction& f) {
     return f.numerator >= 0 && IsPowerOfTen(f.denominator);
@@ -44,11 +42,11 @@ bool TryMultiplyScaled(std::int64_t a, int aPlaces, std::int64_t b, int bPlaces,
         }
         const std::int64_t lowBlock = lowProduct % SplitFactor;
         int folded = MaxExactDigits - DigitCount(numerator);
-        folded = folded < 0 ? 0 : (folded > SplitExponent ? SplitExponent : folded);
+        folded = folded < 0 ? 0 : (folded > SplitDigits ? SplitDigits : folded);
         // Cannot overflow: the result has at most 18 digits.
-        numerator = numerator * ExactPowerOfTen(folded) +
-                    lowBlock / ExactPowerOfTen(SplitExponent - folded);
-        scaleExponent = SplitExponent - folded;
+        numerator =
+            numerator * ExactPowerOfTen(folded) + lowBlock / ExactPowerOfTen(SplitDigits - folded);
+        scaleExponent = SplitDigits - folded;
     }
 
     // Dividing the scale out of d1 x d2 leaves 10^exponent. A product with a fraction below 1

@@ -8,6 +8,7 @@
 
 #include "decimal/decimal_value.h"
 #include "engine/platform.h"
+#include "tax/tax_rules.h"
 
 enum class EngineState : std::uint32_t {
     Cleared = 0,
@@ -32,12 +33,6 @@ enum class TaxState : std::uint32_t {
     Included = 1,
     Excluded = 2,
     TaxAmount = 3,
-};
-
-enum class TaxRounding : std::uint32_t {
-    Truncate = 0,
-    HalfUp = 1,
-    UpFromTenth = 2,
 };
 
 enum class AmountKind : std::uint32_t {

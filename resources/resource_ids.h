@@ -32,11 +32,10 @@
 #define IDC_ABOUT 40003
 #define IDC_MINIMIZE 40005
 
-// Strings: key captions are IDS_KEY_FIRST + key index; error texts IDS_ERROR_FIRST - 1 + code.
+// Strings: key captions are IDS_KEY_FIRST + key index.
 #define IDS_KEY_FIRST 1
 #define IDS_TAX_INCLUDED 4
 #define IDS_TAX_EXCLUDED 5
-#define IDS_ERROR_FIRST 31
 #define IDS_ERROR_DIVIDE_BY_ZERO 31
 #define IDS_ERROR_OVERFLOW 32
 #define IDS_ERROR_INPUT 33

@@ -37,10 +37,6 @@ constexpr KeyRect KeyRectangle(int index) {
     return {left, top, left + KeySize, top + KeySize};
 }
 
-constexpr bool Contains(const KeyRect& rect, int x, int y) {
-    return rect.left <= x && x < rect.right && rect.top <= y && y < rect.bottom;
-}
-
 struct Rgb {
     std::uint8_t red = 0;
     std::uint8_t green = 0;

@@ -4,36 +4,11 @@
 #include <cstdint>
 
 #include "engine/calc_engine.h"
+#include "tax/tax_rules.h"
 
 namespace {
 
 constexpr std::int64_t PercentBase = 100;
-
-// The first decimal digit of a fraction below one, 0 to 9.
-std::int64_t FirstDecimalDigit(std::int64_t numerator, std::int64_t denominator) {
-    constexpr std::int64_t Ten = 10;
-    if (denominator >= Ten) {
-        return numerator / (denominator / Ten);
-    }
-    return Ten - 1;  // a whole unit held as a fraction: it rounds up under every raising rule
-}
-
-// Makes a tax amount whole. The sign is left alone, so a negative tax is rounded on its
-// magnitude: raised, it moves away from zero (-8.56 becomes -9 under HalfUp).
-void RoundTax(DecimalValue& tax, TaxRounding rounding) {
-    if (tax.numerator <= 0) {
-        return;
-    }
-    const std::int64_t firstDigit = FirstDecimalDigit(tax.numerator, tax.denominator);
-    constexpr std::int64_t Half = 5;
-    constexpr std::int64_t OneTenth = 1;
-    if ((rounding == TaxRounding::HalfUp && firstDigit >= Half) ||
-        (rounding == TaxRounding::UpFromTenth && firstDigit >= OneTenth)) {
-        ++tax.integerPart;
-    }
-    tax.numerator = 0;
-    tax.denominator = 1;
-}
 
 // What one press of a tax key computes, by where the cycle stands and which key it is.
 // Rows without the check leave an error value in display for a later check to latch.

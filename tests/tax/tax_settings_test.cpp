@@ -10,8 +10,8 @@ namespace {
 using namespace std::string_literals;
 
 const std::string DataFolder = "C:\\Faltrane";
-const std::string RateFile = "\\DATA\\OTHER\\TAX.AUT";
-const std::string RoundingFile = "\\DATA\\OTHER\\Shouhi.AUT";
+const std::string RateFile(RateFileName);
+const std::string RoundingFile(RoundingFileName);
 
 // The rate and rounding rule (0 Truncate, 1 HalfUp, 2 UpFromTenth) an engine starts with.
 std::string Settings(LocalDate today, const MemoryInstallation& installation) {

@@ -9,6 +9,7 @@
 #include "engine/memory_platform.h"
 #include "options.h"
 #include "report.h"
+#include "tax/tax_rules.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -20,12 +21,13 @@ namespace {
 constexpr int UsageExitStatus = 2;
 constexpr const char* DataFolder = "C:\\Faltrane";
 
+// Any letter but the two that name a rule means truncation.
 char RoundingLetter(TaxRounding rounding) {
     switch (rounding) {
         case TaxRounding::HalfUp:
-            return 'F';
+            return HalfUpLetter;
         case TaxRounding::UpFromTenth:
-            return 'U';
+            return UpFromTenthLetter;
         case TaxRounding::Truncate:
             break;
     }
@@ -41,12 +43,12 @@ void InstallDataFiles(const KeysOptions& options, MemoryInstallation& installati
     installation.dataFolder = DataFolder;
     const std::string folder = DataFolder;
     if (options.rate) {
-        installation.files[folder + "\\DATA\\OTHER\\TAX.AUT"] =
+        installation.files[folder + std::string(RateFileName)] =
             static_cast<char>(options.rate->size()) + *options.rate;
     }
     if (options.rounding) {
-        installation.files[folder + "\\DATA\\OTHER\\Shouhi.AUT"] =
-            std::string{'\x01', RoundingLetter(*options.rounding)};
+        installation.files[folder + std::string(RoundingFileName)] =
+            std::string{static_cast<char>(RoundingLength), RoundingLetter(*options.rounding)};
     }
 }
 

@@ -3,6 +3,8 @@
 #include <string_view>
 #include <utility>
 
+#include "tax/tax_rules.h"
+
 const char* const UsageText =
     "usage: karvold-keys [--rate N] [--rounding truncate|halfup|upfromtenth]\n"
     "                    [--clipboard TEXT] [--trace] [--] KEYS\n"
@@ -15,8 +17,6 @@ const char* const UsageText =
     "  --clipboard T   the clipboard holds the text T\n";
 
 namespace {
-
-constexpr std::size_t MaxRateLength = 9;
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';

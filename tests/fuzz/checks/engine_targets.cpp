@@ -1,6 +1,5 @@
 // The engine on arbitrary machines: command streams, and the tax files it reads.
 
-#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -26,18 +25,6 @@ std::int64_t WholeRate(const DecimalValue& rate) {
     FUZZ_REQUIRE(rate.errorCode == DecimalError::None && rate.numerator == 0 &&
                  rate.denominator == 1);
     return rate.negative != 0 ? -rate.integerPart : rate.integerPart;
-}
-
-// Leading white space, one sign, then digits up to the first byte that is not one.
-std::int64_t DecodedNumber(const std::string& text) {
-    std::size_t i = std::min(text.find_first_not_of(" \t\n\v\f\r"), text.size());
-    const bool negative = text[i] == '-';  // the terminator past the end is no sign
-    i += text[i] == '+' || negative ? 1U : 0U;
-    std::int64_t number = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        number = number * 10 + (text[i] - '0');
-    }
-    return negative ? -number : number;
 }
 
 // Every register but the tax rate a plain zero, every state word but the rounding zero.
@@ -198,8 +185,7 @@ void CheckTaxFiles(Input input) {
     const std::string rateFile = reader.TakeText(reader.TakeByte() % 16);
     const std::string roundingFile = reader.TakeText(reader.TakeByte() % 8);
 
-    Machine bare(today);
-    const std::int64_t dateRate = WholeRate(CalcEngine(bare.Platform()).taxRate);
+    const std::int64_t dateRate = DefaultTaxRate(today);
     Machine machine(today);
     machine.installation.keyPresent = (flags & 0x01) != 0;
     machine.installation.dataFolder = (flags & 0x02) != 0 ? std::optional(folder) : std::nullopt;
@@ -214,24 +200,17 @@ void CheckTaxFiles(Input input) {
     CheckEngineShape(engine);
     FUZZ_REQUIRE(IsZeroedStart(engine));
 
-    // A count byte of 1 to 9, then the text; a shorter file gives the bytes present or none.
+    // The files decode as the tax rules say; whatever is not read leaves the fallbacks.
     const std::int64_t rate = WholeRate(engine.taxRate);
     FUZZ_REQUIRE(rate >= -99'999'999 && rate <= 999'999'999);
-    const auto count = static_cast<std::int8_t>(rateFile.empty() ? 0 : rateFile[0]);
-    if (!read(0x04, RateFileName) || count < 1 || count > 9) {
-        FUZZ_REQUIRE(rate == dateRate);
-    } else if (rateFile.size() > static_cast<std::size_t>(count)) {
-        FUZZ_REQUIRE(rate == DecodedNumber(rateFile.substr(1, static_cast<std::size_t>(count))));
-    } else {
-        FUZZ_REQUIRE(rate == DecodedNumber(rateFile.substr(1)) || rate == dateRate);
-    }
-    // 01 "U" rounds up from a tenth, 01 "F" half up; anything else truncates.
-    TaxRounding expected = TaxRounding::Truncate;
-    if (read(0x08, RoundingFileName) && roundingFile.size() >= 2 && roundingFile[0] == 1) {
-        expected = roundingFile[1] == 'U'   ? TaxRounding::UpFromTenth
-                   : roundingFile[1] == 'F' ? TaxRounding::HalfUp
-                                            : TaxRounding::Truncate;
-    }
+    const auto bytes = [](const std::string& file) {
+        return std::span(reinterpret_cast<const std::uint8_t*>(file.data()), file.size());
+    };
+    FUZZ_REQUIRE(rate == (read(0x04, RateFileName) ? DecodeRateFile(bytes(rateFile)) : std::nullopt)
+                             .value_or(dateRate));
+    const TaxRounding expected = read(0x08, RoundingFileName)
+                                     ? DecodeRoundingFile(bytes(roundingFile))
+                                     : TaxRounding::Truncate;
     FUZZ_REQUIRE(engine.taxRounding == expected);
 }
 

@@ -57,9 +57,6 @@ bool IsHeld(const DecimalValue& value);
 // digits, "," and "." are written.
 std::string FormattedText(const DecimalValue& value, bool grouping);
 
-inline constexpr std::string_view RateFileName = "\\DATA\\OTHER\\TAX.AUT";
-inline constexpr std::string_view RoundingFileName = "\\DATA\\OTHER\\Shouhi.AUT";
-
 struct Machine {
     MemoryInstallation installation;
     FixedClock clock;
