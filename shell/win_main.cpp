@@ -14,7 +14,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     // The engine keeps references to these; they outlive the application.
     Win32Installation installation;
     Win32Clock clock;
-    Win32Clipboard clipboard;
+    Win32Clipboard clipboard(window);
     int exitCode = 0;
     {
         CalcApp app({installation, clock, clipboard});
