@@ -69,14 +69,6 @@ LRESULT OnNcMouseMove(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return Default(window, message, wParam, lParam);
 }
 
-// Called after a menu or dialog loop: see CalcApp::escapeOwedToModal.
-void NoteEscapeHeldByModal(HWND window) {
-    CalcApp* app = AppOf(window);
-    if (app != nullptr && GetKeyState(VK_ESCAPE) < 0) {
-        app->escapeOwedToModal = true;
-    }
-}
-
 LRESULT OnNcRButtonUp(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     CalcApp* app = AppOf(window);
     POINT point{};
@@ -84,7 +76,6 @@ LRESULT OnNcRButtonUp(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return Default(window, message, wParam, lParam);
     }
     app->ShowPopupMenu(window, point.x, point.y);
-    NoteEscapeHeldByModal(window);
     return 0;
 }
 
@@ -98,25 +89,38 @@ LRESULT OnNcRButtonDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
+LRESULT OnKeyDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (CalcApp* app = AppOf(window)) {
+        app->keysSeenDown.NoteDown(static_cast<std::uint32_t>(wParam),
+                                   static_cast<std::uint32_t>(lParam));
+    }
+    return Default(window, message, wParam, lParam);
+}
+
+LRESULT OnKillFocus(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (CalcApp* app = AppOf(window)) {
+        app->keysSeenDown.Forget();
+    }
+    return Default(window, message, wParam, lParam);
+}
+
 LRESULT OnKeyUp(HWND window, WPARAM wParam) {
+    CalcApp* app = AppOf(window);
+    if (app == nullptr || !app->keysSeenDown.TakeUp(static_cast<std::uint32_t>(wParam))) {
+        return 0;
+    }
     const bool controlHeld = GetKeyState(VK_CONTROL) < 0;
     const KeyUpResult result = KeyUpActionFor(static_cast<std::uint32_t>(wParam), controlHeld);
     switch (result.action) {
         case KeyUpAction::None:
             break;
         case KeyUpAction::Command:
-            if (CalcApp* app = AppOf(window)) {
-                app->RunCommand(window, result.character);
-            }
+            app->RunCommand(window, result.character);
             break;
         case KeyUpAction::PostChar:
             PostMessageA(window, WM_CHAR, static_cast<WPARAM>(result.character), 0);
             break;
         case KeyUpAction::Close:
-            if (CalcApp* app = AppOf(window); app != nullptr && app->escapeOwedToModal) {
-                app->escapeOwedToModal = false;
-                break;
-            }
             PostMessageA(window, WM_CLOSE, 0, 0);
             break;
     }
@@ -170,7 +174,6 @@ LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case IDC_ABOUT:
             if (app != nullptr) {
                 ShowAboutDialog(window);
-                NoteEscapeHeldByModal(window);
             }
             return 0;
         case IDC_MINIMIZE:
@@ -195,7 +198,6 @@ LRESULT OnRButtonDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return Default(window, message, wParam, lParam);
     }
     app->ShowPopupMenu(window, ClientX(lParam), ClientY(lParam));
-    NoteEscapeHeldByModal(window);
     return 0;
 }
 
@@ -262,6 +264,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return OnNcRButtonDown(window, message, wParam, lParam);
         case WM_NCRBUTTONUP:
             return OnNcRButtonUp(window, message, wParam, lParam);
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            return OnKeyDown(window, message, wParam, lParam);
+        case WM_KILLFOCUS:
+            return OnKillFocus(window, message, wParam, lParam);
         case WM_KEYUP:
             return OnKeyUp(window, wParam);
         case WM_CHAR:

@@ -1,8 +1,60 @@
-#include <iterator>
-
 #include "shell_fixture.h"
 
+#include <functional>
+#include <iterator>
+#include <utility>
+
+#include "resources/resource_ids.h"
+
 namespace {
+
+// What a timer runs from inside the modal loop (menu or dialog) that the next message opens;
+// a loop that input failed to end is ended after a while, so a failing test does not hang.
+std::function<void()> insideModal;
+bool modalWasStuck = false;
+constexpr UINT ModalActionDelayMs = 100;
+constexpr UINT StuckModalDelayMs = 3000;
+
+void CALLBACK RunInsideModal(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    std::exchange(insideModal, nullptr)();
+}
+
+void CALLBACK EndStuckModal(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    modalWasStuck = true;
+    EndMenu();
+    if (HWND dialog = FindWindowA("#32770", nullptr)) {
+        EndDialog(dialog, 0);
+    }
+}
+
+// Arms the action for the modal loop that the next message opens; going out of scope
+// disarms whatever did not run.
+struct InsideModal {
+    explicit InsideModal(std::function<void()> action) {
+        insideModal = std::move(action);
+        modalWasStuck = false;
+    }
+    ~InsideModal() {
+        KillTimer(nullptr, actionTimer);
+        KillTimer(nullptr, stuckTimer);
+        insideModal = nullptr;
+    }
+    UINT_PTR actionTimer = SetTimer(nullptr, 0, ModalActionDelayMs, RunInsideModal);
+    UINT_PTR stuckTimer = SetTimer(nullptr, 0, StuckModalDelayMs, EndStuckModal);
+};
+
+void PressKey(BYTE key, bool down) {
+    keybd_event(key, 0, down ? 0 : KEYEVENTF_KEYUP, 0);
+}
+
+// Keyboard input reaches the window procedure untranslated.
+void DispatchKeys() {
+    for (MSG m; PeekMessageA(&m, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE);) {
+        DispatchMessageA(&m);
+    }
+}
 
 class WindowTest : public CalcWindowTest {
   protected:
@@ -116,31 +168,70 @@ TEST_F(WindowTest, RefusedCommandThatDropsTheTaxLabelRepaints) {
     EXPECT_TRUE(DisplayInvalidated());
 }
 
+// A key-up acts only when the calculator saw that key go down, with the focus kept since.
 TEST_F(WindowTest, KeyUpsCloseClearOrPost) {
-    // Key, Ctrl held, characters posted, closes posted, display cleared and repainted.
-    const std::tuple<WPARAM, bool, const char*, std::size_t, bool> cases[] = {
-        {VK_ESCAPE, false, "", 1, false}, {VK_INSERT, false, "D", 0, false},
-        {VK_BACK, false, "", 0, true},    {VK_DELETE, false, "", 0, true},
-        {'C', true, "S", 0, false},       {'V', true, "D", 0, false},
-        {'C', false, "", 0, false},       {'V', false, "", 0, false},
-        {VK_F1, false, "", 0, false}};
-    EXPECT_EQ(Send(WM_KEYDOWN, VK_ESCAPE), 0);
-    EXPECT_EQ(Posted(WM_CLOSE).size(), 0u);  // Escape closes at key-up only
+    enum Before { Nothing, Down, DownLostFocus };
+    // Key, Ctrl held, what came before the key-up, characters posted, closes posted, display
+    // cleared and repainted.
+    const std::tuple<WPARAM, bool, Before, const char*, std::size_t, bool> cases[] = {
+        {VK_ESCAPE, false, Down, "", 1, false},    {VK_INSERT, false, Down, "D", 0, false},
+        {VK_BACK, false, Down, "", 0, true},       {VK_DELETE, false, Down, "", 0, true},
+        {'C', true, Down, "S", 0, false},          {'V', true, Down, "D", 0, false},
+        {'C', false, Down, "", 0, false},          {'V', false, Down, "", 0, false},
+        {VK_F1, false, Down, "", 0, false},        {VK_ESCAPE, false, Nothing, "", 0, false},
+        {VK_INSERT, false, Nothing, "", 0, false}, {VK_BACK, false, Nothing, "", 0, false},
+        {VK_DELETE, false, Nothing, "", 0, false}, {'C', true, Nothing, "", 0, false},
+        {'V', true, Nothing, "", 0, false},        {VK_ESCAPE, false, DownLostFocus, "", 0, false}};
     Show();
-    for (const auto& [key, control, posted, closes, clears] : cases) {
-        SCOPED_TRACE(testing::Message() << "key " << key << (control ? " with Ctrl" : ""));
+    for (const auto& [key, control, before, posted, closes, clears] : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "key " << key << (control ? " with Ctrl" : "") << " after " << before);
         Send(WM_CHAR, '4');
         ValidateRect(window_, nullptr);
         BYTE state[256];
         GetKeyboardState(state);
         state[VK_CONTROL] = control ? 0x80 : 0;
         SetKeyboardState(state);
+        if (before != Nothing) {
+            EXPECT_EQ(Send(WM_KEYDOWN, key, 1), 0);
+        }
+        if (before == DownLostFocus) {
+            Send(WM_KILLFOCUS);
+        }
+        EXPECT_EQ(std::tuple(Posted(WM_CHAR), Posted(WM_CLOSE).size()), std::tuple("", 0u))
+            << "acted at key-down";
         EXPECT_EQ(Send(WM_KEYUP, key), 0);
         EXPECT_EQ(std::tuple(Posted(WM_CHAR), Posted(WM_CLOSE).size(),
                              app_->engine.display.integerPart == 0, DisplayInvalidated()),
                   std::tuple(std::string(posted), closes, clears, clears));
     }
 }
+
+// Real keys, so the system routes them: the Escape key-down ends the menu or the About box,
+// and its key-up, which then comes to the calculator, must not close it as well.
+TEST_F(WindowTest, EscapeThatClosedTheMenuOrAboutBoxLeavesTheCalculatorOpen) {
+    const std::tuple<const char*, UINT, WPARAM, LPARAM> modals[] = {
+        {"menu", WM_RBUTTONDOWN, 0, MAKELPARAM(30, 230)}, {"About box", WM_COMMAND, IDC_ABOUT, 0}};
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+    ASSERT_EQ(GetFocus(), window_);
+    for (const auto& [name, message, wParam, lParam] : modals) {
+        SCOPED_TRACE(name);
+        {
+            InsideModal escape([] { PressKey(VK_ESCAPE, true); });
+            Send(message, wParam, lParam);
+            EXPECT_FALSE(modalWasStuck) << "Escape did not end it";
+        }
+        PressKey(VK_ESCAPE, false);
+        DispatchKeys();
+        EXPECT_EQ(Posted(WM_CLOSE).size(), 0u);
+        PressKey(VK_ESCAPE, true);
+        PressKey(VK_ESCAPE, false);
+        DispatchKeys();
+        EXPECT_EQ(Posted(WM_CLOSE).size(), 1u) << "the next full press closes it";
+    }
+}
+
 
 TEST_F(WindowTest, HitTestOutsideTheClientAreaAndLeftOfTheScreen) {
     Show();
