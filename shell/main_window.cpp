@@ -201,6 +201,15 @@ LRESULT OnRButtonDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
+// Shift+F10 and the menu key send no point; the mouse routes have opened the menu already.
+LRESULT OnContextMenu(HWND window, LPARAM lParam) {
+    CalcApp* app = AppOf(window);
+    if (app != nullptr && GET_X_LPARAM(lParam) == -1 && GET_Y_LPARAM(lParam) == -1) {
+        app->ShowPopupMenu(window, DisplayLeft, DisplayTop + DisplayHeight);
+    }
+    return 0;
+}
+
 // Shape, then top-right corner of the primary screen, above ordinary windows.
 LRESULT OnPlace(HWND window) {
     CalcApp* app = AppOf(window);
@@ -281,6 +290,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return OnTrackButton(window, message, wParam, lParam, KeyTrackMode::Release);
         case WM_RBUTTONDOWN:
             return OnRButtonDown(window, message, wParam, lParam);
+        case WM_CONTEXTMENU:
+            return OnContextMenu(window, lParam);
         case PlaceWindowMessage:
             return OnPlace(window);
         default:

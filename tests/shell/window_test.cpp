@@ -232,6 +232,32 @@ TEST_F(WindowTest, EscapeThatClosedTheMenuOrAboutBoxLeavesTheCalculatorOpen) {
     }
 }
 
+// Shift+F10 and the menu key give no point: the menu opens at the display's bottom-left.
+// A real point comes after a mouse route has opened the menu already: nothing opens then.
+TEST_F(WindowTest, ContextMenuFromTheKeyboardOnly) {
+    ShowWindow(window_, SW_SHOW);
+    for (const auto& [lParam, opens] :
+         {std::pair(LPARAM{-1}, true), {ScreenPoint(150, 40), false}}) {
+        SCOPED_TRACE(testing::Message() << "lParam " << lParam);
+        RECT menu{};
+        bool opened = false;
+        {
+            InsideModal look([&] {
+                HWND popup = FindWindowA("#32768", nullptr);
+                opened = popup != nullptr && IsWindowVisible(popup) && GetWindowRect(popup, &menu);
+                EndMenu();
+            });
+            EXPECT_EQ(Send(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window_), lParam), 0);
+        }
+        EXPECT_EQ(opened, opens);
+        if (opens) {
+            POINT corner{DisplayLeft, DisplayTop + DisplayHeight};
+            ClientToScreen(window_, &corner);
+            EXPECT_EQ(std::pair(menu.left, menu.top), std::pair(corner.x, corner.y));
+        }
+    }
+}
+
 
 TEST_F(WindowTest, HitTestOutsideTheClientAreaAndLeftOfTheScreen) {
     Show();
