@@ -1,5 +1,6 @@
 #include "shell/main_window.h"
 
+#include <imm.h>
 #include <windowsx.h>
 
 #include "resources/resource_ids.h"
@@ -244,9 +245,13 @@ void RegisterMainWindowClass(HINSTANCE instance) {
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {
-    return CreateWindowExA(0, MainWindowClass, MainWindowTitle, WS_POPUP, CW_USEDEFAULT,
-                           CW_USEDEFAULT, MainWindowWidth, MainWindowHeight, nullptr, nullptr,
-                           instance, nullptr);
+    HWND window =
+        CreateWindowExA(0, MainWindowClass, MainWindowTitle, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
+                        MainWindowWidth, MainWindowHeight, nullptr, nullptr, instance, nullptr);
+    // Typed keys must reach the calculator, not a composition window; the thread's other
+    // windows (the help viewer's search box) keep the input method.
+    ImmAssociateContext(window, nullptr);
+    return window;
 }
 
 CalcApp* AppOf(HWND window) {

@@ -1,10 +1,13 @@
-#include "shell_fixture.h"
+#include "shell_fixture.h"  // windows.h before imm.h
+
+#include <imm.h>
 
 #include <functional>
 #include <iterator>
 #include <utility>
 
 #include "resources/resource_ids.h"
+#include "shell/menu_help.h"
 
 namespace {
 
@@ -256,6 +259,19 @@ TEST_F(WindowTest, ContextMenuFromTheKeyboardOnly) {
             EXPECT_EQ(std::pair(menu.left, menu.top), std::pair(corner.x, corner.y));
         }
     }
+}
+
+// Typing must reach the calculator, not a composition window; the About box, like the help
+// viewer on the same thread, keeps the input method.
+TEST_F(WindowTest, OnlyTheCalculatorIsDetachedFromTheInputMethod) {
+    EXPECT_EQ(ImmGetContext(window_), nullptr);
+    HWND about =
+        CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_ABOUT), window_, AboutDialogProc, 0);
+    ASSERT_NE(about, nullptr);
+    HIMC context = ImmGetContext(about);
+    EXPECT_NE(context, nullptr);
+    ImmReleaseContext(about, context);
+    DestroyWindow(about);
 }
 
 
