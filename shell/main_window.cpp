@@ -254,6 +254,16 @@ HWND CreateMainWindow(HINSTANCE instance) {
     return window;
 }
 
+void ShowMainWindow(HWND window, int showCommand) {
+    // Maximised, the popup would fill the screen while its region keeps only 300 x 450.
+    ShowWindow(window, showCommand == SW_SHOWMAXIMIZED ? SW_SHOWNORMAL : showCommand);
+    // The first ShowWindow may take the starter's STARTUPINFO over the command given.
+    if (IsZoomed(window)) {
+        ShowWindow(window, SW_RESTORE);
+    }
+    UpdateWindow(window);
+}
+
 CalcApp* AppOf(HWND window) {
     return reinterpret_cast<CalcApp*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }

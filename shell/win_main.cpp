@@ -24,8 +24,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         }
         AttachApp(window, &app);
         SendMessageA(window, PlaceWindowMessage, 0, 0);
-        ShowWindow(window, showCommand);
-        UpdateWindow(window);
+        ShowMainWindow(window, showCommand);
         exitCode = RunMessageLoop();
         // A loop ended by a failure leaves the window alive: it must not reach a dead app.
         if (IsWindow(window)) {

@@ -274,6 +274,46 @@ TEST_F(WindowTest, OnlyTheCalculatorIsDetachedFromTheInputMethod) {
     DestroyWindow(about);
 }
 
+bool maximisedOnTheWay = false;
+
+LRESULT CALLBACK NoteMaximising(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == WM_SIZE && sent->wParam == SIZE_MAXIMIZED) {
+        maximisedOnTheWay = true;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A shortcut set to run maximised must not stretch the popup over the screen, not even for
+// a moment.
+TEST_F(WindowTest, ShownNeverMaximisedAndMinimisedWhenAsked) {
+    // Show command; maximised before, as when the first ShowWindow takes the starter's
+    // STARTUPINFO over the command; minimised after.
+    const std::tuple<int, bool, bool> cases[] = {{SW_SHOWMAXIMIZED, false, false},
+                                                 {SW_SHOW, true, false},
+                                                 {SW_SHOWMINNOACTIVE, false, true}};
+    Send(WM_USER);
+    const int screen = GetSystemMetrics(SM_CXSCREEN);
+    for (const auto& [command, maximisedBefore, minimised] : cases) {
+        SCOPED_TRACE(testing::Message() << "command " << command);
+        if (maximisedBefore) {
+            ShowWindow(window_, SW_SHOWMAXIMIZED);
+        }
+        maximisedOnTheWay = false;
+        HHOOK hook =
+            SetWindowsHookExA(WH_CALLWNDPROC, NoteMaximising, nullptr, GetCurrentThreadId());
+        ShowMainWindow(window_, command);
+        UnhookWindowsHookEx(hook);
+        RECT shown{};
+        GetWindowRect(window_, &shown);
+        EXPECT_EQ(std::tuple(maximisedOnTheWay, IsZoomed(window_), IsIconic(window_) != FALSE),
+                  std::tuple(false, FALSE, minimised));
+        if (!minimised) {
+            EXPECT_EQ(std::tuple(shown.left, shown.top, shown.right, shown.bottom),
+                      std::tuple(screen - 300, 0, screen, 450));
+        }
+    }
+}
 
 TEST_F(WindowTest, HitTestOutsideTheClientAreaAndLeftOfTheScreen) {
     Show();
