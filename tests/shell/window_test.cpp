@@ -11,46 +11,32 @@
 
 namespace {
 
-// What a timer runs from inside the modal loop (menu or dialog) that the next message opens;
-// a loop that input failed to end is ended after a while, so a failing test does not hang.
+// A timer runs the action inside the modal loop (menu or dialog) that the next message
+// opens, and ends a loop that the action failed to end, so that a failing test does not hang.
 std::function<void()> insideModal;
-bool modalWasStuck = false;
-constexpr UINT ModalActionDelayMs = 100;
-constexpr UINT StuckModalDelayMs = 3000;
+int modalTicks = 0;
+constexpr int StuckModalTicks = 30;
 
-void CALLBACK RunInsideModal(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    std::exchange(insideModal, nullptr)();
-}
-
-void CALLBACK EndStuckModal(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    modalWasStuck = true;
-    EndMenu();
-    if (HWND dialog = FindWindowA("#32770", nullptr)) {
-        EndDialog(dialog, 0);
+void CALLBACK TickInsideModal(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (++modalTicks == 1) {
+        insideModal();
+    } else if (modalTicks == StuckModalTicks) {
+        KillTimer(nullptr, timer);
+        EndMenu();
+        EndDialog(FindWindowA("#32770", nullptr), 0);
     }
 }
 
-// Arms the action for the modal loop that the next message opens; going out of scope
-// disarms whatever did not run.
+// Going out of scope disarms the timer; stuck() tells whether it had to end the loop.
 struct InsideModal {
     explicit InsideModal(std::function<void()> action) {
         insideModal = std::move(action);
-        modalWasStuck = false;
+        modalTicks = 0;
     }
-    ~InsideModal() {
-        KillTimer(nullptr, actionTimer);
-        KillTimer(nullptr, stuckTimer);
-        insideModal = nullptr;
-    }
-    UINT_PTR actionTimer = SetTimer(nullptr, 0, ModalActionDelayMs, RunInsideModal);
-    UINT_PTR stuckTimer = SetTimer(nullptr, 0, StuckModalDelayMs, EndStuckModal);
+    ~InsideModal() { KillTimer(nullptr, timer); }
+    static bool Stuck() { return modalTicks >= StuckModalTicks; }
+    UINT_PTR timer = SetTimer(nullptr, 0, 100, TickInsideModal);
 };
-
-void PressKey(BYTE key, bool down) {
-    keybd_event(key, 0, down ? 0 : KEYEVENTF_KEYUP, 0);
-}
 
 // Keyboard input reaches the window procedure untranslated.
 void DispatchKeys() {
@@ -221,15 +207,15 @@ TEST_F(WindowTest, EscapeThatClosedTheMenuOrAboutBoxLeavesTheCalculatorOpen) {
     for (const auto& [name, message, wParam, lParam] : modals) {
         SCOPED_TRACE(name);
         {
-            InsideModal escape([] { PressKey(VK_ESCAPE, true); });
+            InsideModal escape([] { keybd_event(VK_ESCAPE, 0, 0, 0); });
             Send(message, wParam, lParam);
-            EXPECT_FALSE(modalWasStuck) << "Escape did not end it";
+            EXPECT_FALSE(InsideModal::Stuck()) << "Escape did not end it";
         }
-        PressKey(VK_ESCAPE, false);
+        keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
         DispatchKeys();
         EXPECT_EQ(Posted(WM_CLOSE).size(), 0u);
-        PressKey(VK_ESCAPE, true);
-        PressKey(VK_ESCAPE, false);
+        keybd_event(VK_ESCAPE, 0, 0, 0);
+        keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
         DispatchKeys();
         EXPECT_EQ(Posted(WM_CLOSE).size(), 1u) << "the next full press closes it";
     }

@@ -169,7 +169,7 @@ TEST(Win32ClipboardTest, WaitsBrieflyForAnotherProgramThatHoldsTheClipboard) {
 
 TEST(Win32ClipboardTest, RefusedCopyLeaksNothing) {
     ASSERT_TRUE(PutText("55"));
-    ClipboardHolder holder;
+    ClipboardHoldingProcess holder(60'000);
     ASSERT_TRUE(holder.Holding());
     const std::string text(4 << 20, '7');
     Win32Clipboard clipboard(OwnerWindow());
