@@ -12,6 +12,7 @@
 #include "shell/calc_key.h"
 #include "shell/display_layout.h"
 #include "shell/gdi_holders.h"
+#include "shell/key_input.h"
 #include "shell/key_layout.h"
 
 enum class KeyTrackMode : std::uint32_t {
@@ -70,9 +71,7 @@ class CalcApp {
     std::array<TextBuffer, IndicatorTextCount> errorTexts;
     std::array<TextBuffer, IndicatorTextCount> taxLabels;
     MenuHandle popupMenu;
-    // Set when a menu or the About box closed on an Escape still held: its key-up then
-    // arrives here and must not close the calculator as well.
-    bool escapeOwedToModal = false;
+    KeysSeenDown keysSeenDown;
     // An ANSI window gets a double-byte character (from the input method, say) as two
     // WM_CHAR bytes; the second may look like a command ("２" ends in "Q") and must not act.
     bool trailByteDue = false;

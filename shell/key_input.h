@@ -3,6 +3,8 @@
 // What a released keyboard key does; decided from the virtual-key code and the Ctrl key
 // alone, so tests can check it without a keyboard.
 
+#include <bitset>
+#include <cstddef>
 #include <cstdint>
 
 enum class KeyUpAction {
@@ -22,3 +24,20 @@ inline constexpr char CopyCommand = 'S';
 inline constexpr char PasteCommand = 'D';
 
 KeyUpResult KeyUpActionFor(std::uint32_t virtualKey, bool controlHeld);
+
+// Which keys this window saw go down since their last key-up. A key-up acts only on a key
+// seen down here: its key-down may have gone to a menu, a dialog, a move loop or another
+// program, and a key held while the window got the focus arrives only as repeats.
+class KeysSeenDown {
+  public:
+    // keyData is the key message's lParam; its previous-state bit marks a repeat.
+    void NoteDown(std::uint32_t virtualKey, std::uint32_t keyData);
+    // True when the key-up should act; the key counts as released either way.
+    bool TakeUp(std::uint32_t virtualKey);
+    // The focus went elsewhere: whatever is released there was not pressed here.
+    void Forget() { seen_.reset(); }
+
+  private:
+    static constexpr std::size_t VirtualKeyCount = 256;
+    std::bitset<VirtualKeyCount> seen_;
+};

@@ -1,5 +1,6 @@
 #include "shell/main_window.h"
 
+#include <imm.h>
 #include <windowsx.h>
 
 #include "resources/resource_ids.h"
@@ -69,14 +70,6 @@ LRESULT OnNcMouseMove(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return Default(window, message, wParam, lParam);
 }
 
-// Called after a menu or dialog loop: see CalcApp::escapeOwedToModal.
-void NoteEscapeHeldByModal(HWND window) {
-    CalcApp* app = AppOf(window);
-    if (app != nullptr && GetKeyState(VK_ESCAPE) < 0) {
-        app->escapeOwedToModal = true;
-    }
-}
-
 LRESULT OnNcRButtonUp(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     CalcApp* app = AppOf(window);
     POINT point{};
@@ -84,7 +77,6 @@ LRESULT OnNcRButtonUp(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return Default(window, message, wParam, lParam);
     }
     app->ShowPopupMenu(window, point.x, point.y);
-    NoteEscapeHeldByModal(window);
     return 0;
 }
 
@@ -98,25 +90,38 @@ LRESULT OnNcRButtonDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
+LRESULT OnKeyDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (CalcApp* app = AppOf(window)) {
+        app->keysSeenDown.NoteDown(static_cast<std::uint32_t>(wParam),
+                                   static_cast<std::uint32_t>(lParam));
+    }
+    return Default(window, message, wParam, lParam);
+}
+
+LRESULT OnKillFocus(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (CalcApp* app = AppOf(window)) {
+        app->keysSeenDown.Forget();
+    }
+    return Default(window, message, wParam, lParam);
+}
+
 LRESULT OnKeyUp(HWND window, WPARAM wParam) {
+    CalcApp* app = AppOf(window);
+    if (app == nullptr || !app->keysSeenDown.TakeUp(static_cast<std::uint32_t>(wParam))) {
+        return 0;
+    }
     const bool controlHeld = GetKeyState(VK_CONTROL) < 0;
     const KeyUpResult result = KeyUpActionFor(static_cast<std::uint32_t>(wParam), controlHeld);
     switch (result.action) {
         case KeyUpAction::None:
             break;
         case KeyUpAction::Command:
-            if (CalcApp* app = AppOf(window)) {
-                app->RunCommand(window, result.character);
-            }
+            app->RunCommand(window, result.character);
             break;
         case KeyUpAction::PostChar:
             PostMessageA(window, WM_CHAR, static_cast<WPARAM>(result.character), 0);
             break;
         case KeyUpAction::Close:
-            if (CalcApp* app = AppOf(window); app != nullptr && app->escapeOwedToModal) {
-                app->escapeOwedToModal = false;
-                break;
-            }
             PostMessageA(window, WM_CLOSE, 0, 0);
             break;
     }
@@ -170,7 +175,6 @@ LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case IDC_ABOUT:
             if (app != nullptr) {
                 ShowAboutDialog(window);
-                NoteEscapeHeldByModal(window);
             }
             return 0;
         case IDC_MINIMIZE:
@@ -195,7 +199,15 @@ LRESULT OnRButtonDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return Default(window, message, wParam, lParam);
     }
     app->ShowPopupMenu(window, ClientX(lParam), ClientY(lParam));
-    NoteEscapeHeldByModal(window);
+    return 0;
+}
+
+// Shift+F10 and the menu key send no point; the mouse routes have opened the menu already.
+LRESULT OnContextMenu(HWND window, LPARAM lParam) {
+    CalcApp* app = AppOf(window);
+    if (app != nullptr && GET_X_LPARAM(lParam) == -1 && GET_Y_LPARAM(lParam) == -1) {
+        app->ShowPopupMenu(window, DisplayLeft, DisplayTop + DisplayHeight);
+    }
     return 0;
 }
 
@@ -233,9 +245,23 @@ void RegisterMainWindowClass(HINSTANCE instance) {
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {
-    return CreateWindowExA(0, MainWindowClass, MainWindowTitle, WS_POPUP, CW_USEDEFAULT,
-                           CW_USEDEFAULT, MainWindowWidth, MainWindowHeight, nullptr, nullptr,
-                           instance, nullptr);
+    HWND window =
+        CreateWindowExA(0, MainWindowClass, MainWindowTitle, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
+                        MainWindowWidth, MainWindowHeight, nullptr, nullptr, instance, nullptr);
+    // Typed keys must reach the calculator, not a composition window; the thread's other
+    // windows (the help viewer's search box) keep the input method.
+    ImmAssociateContext(window, nullptr);
+    return window;
+}
+
+void ShowMainWindow(HWND window, int showCommand) {
+    // Maximised, the popup would fill the screen while its region keeps only 300 x 450.
+    ShowWindow(window, showCommand == SW_SHOWMAXIMIZED ? SW_SHOWNORMAL : showCommand);
+    // The first ShowWindow may take the starter's STARTUPINFO over the command given.
+    if (IsZoomed(window)) {
+        ShowWindow(window, SW_RESTORE);
+    }
+    UpdateWindow(window);
 }
 
 CalcApp* AppOf(HWND window) {
@@ -262,6 +288,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return OnNcRButtonDown(window, message, wParam, lParam);
         case WM_NCRBUTTONUP:
             return OnNcRButtonUp(window, message, wParam, lParam);
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            return OnKeyDown(window, message, wParam, lParam);
+        case WM_KILLFOCUS:
+            return OnKillFocus(window, message, wParam, lParam);
         case WM_KEYUP:
             return OnKeyUp(window, wParam);
         case WM_CHAR:
@@ -274,6 +305,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return OnTrackButton(window, message, wParam, lParam, KeyTrackMode::Release);
         case WM_RBUTTONDOWN:
             return OnRButtonDown(window, message, wParam, lParam);
+        case WM_CONTEXTMENU:
+            return OnContextMenu(window, lParam);
         case PlaceWindowMessage:
             return OnPlace(window);
         default:

@@ -14,6 +14,8 @@ inline constexpr UINT PlaceWindowMessage = WM_USER;
 
 void RegisterMainWindowClass(HINSTANCE instance);
 HWND CreateMainWindow(HINSTANCE instance);
+// Shows the placed window as the starter asked, but never maximised; then paints it.
+void ShowMainWindow(HWND window, int showCommand);
 
 // Null until the application is attached.
 CalcApp* AppOf(HWND window);

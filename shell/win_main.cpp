@@ -14,7 +14,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     // The engine keeps references to these; they outlive the application.
     Win32Installation installation;
     Win32Clock clock;
-    Win32Clipboard clipboard;
+    Win32Clipboard clipboard(window);
     int exitCode = 0;
     {
         CalcApp app({installation, clock, clipboard});
@@ -24,8 +24,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         }
         AttachApp(window, &app);
         SendMessageA(window, PlaceWindowMessage, 0, 0);
-        ShowWindow(window, showCommand);
-        UpdateWindow(window);
+        ShowMainWindow(window, showCommand);
         exitCode = RunMessageLoop();
         // A loop ended by a failure leaves the window alive: it must not reach a dead app.
         if (IsWindow(window)) {

@@ -101,10 +101,32 @@ private:
     char* bytes_;
 };
 
-// The clipboard, opened with no owner window and closed on every way out.
+// Other programs (clipboard history, remote desktop) hold the clipboard for a few
+// milliseconds at a time: wait that long, never long enough to freeze a key press.
+constexpr LONGLONG ClipboardPatienceMs = 100;
+constexpr DWORD ClipboardRetryPauseMs = 10;
+
+bool OpenClipboardPatiently(HWND owner) {
+    LARGE_INTEGER frequency{}, start{}, now{};
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    for (;;) {
+        if (OpenClipboard(owner)) {
+            return true;
+        }
+        QueryPerformanceCounter(&now);
+        const LONGLONG elapsedMs = (now.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart;
+        if (elapsedMs + ClipboardRetryPauseMs > ClipboardPatienceMs) {
+            return false;
+        }
+        Sleep(ClipboardRetryPauseMs);
+    }
+}
+
+// The clipboard, opened for the owner window and closed on every way out.
 class OpenClipboardScope {
 public:
-    OpenClipboardScope() : open_(OpenClipboard(nullptr) != FALSE) {}
+    explicit OpenClipboardScope(HWND owner) : open_(OpenClipboardPatiently(owner)) {}
     ~OpenClipboardScope() { Close(); }
     OpenClipboardScope(const OpenClipboardScope&) = delete;
     OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
@@ -202,7 +224,7 @@ bool Win32Clipboard::SetText(std::string_view text) {
         std::memcpy(bytes.Bytes(), text.data(), text.size());
         bytes.Bytes()[text.size()] = '\0';
     }
-    OpenClipboardScope clipboard;
+    OpenClipboardScope clipboard(owner_);
     if (!clipboard.IsOpen()) {
         return false;
     }
@@ -218,7 +240,7 @@ bool Win32Clipboard::GetText(char* buffer, std::size_t size) {
     if (buffer == nullptr || size == 0) {
         return false;
     }
-    OpenClipboardScope clipboard;
+    OpenClipboardScope clipboard(owner_);
     if (!clipboard.IsOpen()) {
         return false;
     }

@@ -4,6 +4,8 @@
 // local date and the system clipboard, through the ANSI Win32 calls. Nothing is kept open
 // between calls: every operation opens, uses and closes its key, file or clipboard.
 
+#include <windows.h>
+
 #include "engine/platform.h"
 
 // A failed folder query leaves an empty string in the buffer.
@@ -19,9 +21,14 @@ public:
     LocalDate Today() const override;
 };
 
-// CF_TEXT in the system's ANSI code page, opened with no owner window.
+// CF_TEXT in the system's ANSI code page, opened with the calculator's window, which thus
+// owns what it copies.
 class Win32Clipboard : public Clipboard {
 public:
+    explicit Win32Clipboard(HWND owner) : owner_(owner) {}
     bool SetText(std::string_view text) override;
     bool GetText(char* buffer, std::size_t size) override;
+
+private:
+    HWND owner_;
 };

@@ -1,8 +1,49 @@
-#include <iterator>
+#include "shell_fixture.h"  // windows.h before imm.h
 
-#include "shell_fixture.h"
+#include <imm.h>
+
+#include <functional>
+#include <iterator>
+#include <utility>
+
+#include "resources/resource_ids.h"
+#include "shell/menu_help.h"
 
 namespace {
+
+// A timer runs the action inside the modal loop (menu or dialog) that the next message
+// opens, and ends a loop that the action failed to end, so that a failing test does not hang.
+std::function<void()> insideModal;
+int modalTicks = 0;
+constexpr int StuckModalTicks = 30;
+
+void CALLBACK TickInsideModal(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (++modalTicks == 1) {
+        insideModal();
+    } else if (modalTicks == StuckModalTicks) {
+        KillTimer(nullptr, timer);
+        EndMenu();
+        EndDialog(FindWindowA("#32770", nullptr), 0);
+    }
+}
+
+// Going out of scope disarms the timer; stuck() tells whether it had to end the loop.
+struct InsideModal {
+    explicit InsideModal(std::function<void()> action) {
+        insideModal = std::move(action);
+        modalTicks = 0;
+    }
+    ~InsideModal() { KillTimer(nullptr, timer); }
+    static bool Stuck() { return modalTicks >= StuckModalTicks; }
+    UINT_PTR timer = SetTimer(nullptr, 0, 100, TickInsideModal);
+};
+
+// Keyboard input reaches the window procedure untranslated.
+void DispatchKeys() {
+    for (MSG m; PeekMessageA(&m, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE);) {
+        DispatchMessageA(&m);
+    }
+}
 
 class WindowTest : public CalcWindowTest {
   protected:
@@ -116,29 +157,147 @@ TEST_F(WindowTest, RefusedCommandThatDropsTheTaxLabelRepaints) {
     EXPECT_TRUE(DisplayInvalidated());
 }
 
+// A key-up acts only when the calculator saw that key go down, with the focus kept since.
 TEST_F(WindowTest, KeyUpsCloseClearOrPost) {
-    // Key, Ctrl held, characters posted, closes posted, display cleared and repainted.
-    const std::tuple<WPARAM, bool, const char*, std::size_t, bool> cases[] = {
-        {VK_ESCAPE, false, "", 1, false}, {VK_INSERT, false, "D", 0, false},
-        {VK_BACK, false, "", 0, true},    {VK_DELETE, false, "", 0, true},
-        {'C', true, "S", 0, false},       {'V', true, "D", 0, false},
-        {'C', false, "", 0, false},       {'V', false, "", 0, false},
-        {VK_F1, false, "", 0, false}};
-    EXPECT_EQ(Send(WM_KEYDOWN, VK_ESCAPE), 0);
-    EXPECT_EQ(Posted(WM_CLOSE).size(), 0u);  // Escape closes at key-up only
+    enum Before { Nothing, Down, DownLostFocus };
+    // Key, Ctrl held, what came before the key-up, characters posted, closes posted, display
+    // cleared and repainted.
+    const std::tuple<WPARAM, bool, Before, const char*, std::size_t, bool> cases[] = {
+        {VK_ESCAPE, false, Down, "", 1, false},    {VK_INSERT, false, Down, "D", 0, false},
+        {VK_BACK, false, Down, "", 0, true},       {VK_DELETE, false, Down, "", 0, true},
+        {'C', true, Down, "S", 0, false},          {'V', true, Down, "D", 0, false},
+        {'C', false, Down, "", 0, false},          {'V', false, Down, "", 0, false},
+        {VK_F1, false, Down, "", 0, false},        {VK_ESCAPE, false, Nothing, "", 0, false},
+        {VK_INSERT, false, Nothing, "", 0, false}, {VK_BACK, false, Nothing, "", 0, false},
+        {VK_DELETE, false, Nothing, "", 0, false}, {'C', true, Nothing, "", 0, false},
+        {'V', true, Nothing, "", 0, false},        {VK_ESCAPE, false, DownLostFocus, "", 0, false}};
     Show();
-    for (const auto& [key, control, posted, closes, clears] : cases) {
-        SCOPED_TRACE(testing::Message() << "key " << key << (control ? " with Ctrl" : ""));
+    for (const auto& [key, control, before, posted, closes, clears] : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "key " << key << (control ? " with Ctrl" : "") << " after " << before);
         Send(WM_CHAR, '4');
         ValidateRect(window_, nullptr);
         BYTE state[256];
         GetKeyboardState(state);
         state[VK_CONTROL] = control ? 0x80 : 0;
         SetKeyboardState(state);
+        if (before != Nothing) {
+            EXPECT_EQ(Send(WM_KEYDOWN, key, 1), 0);
+        }
+        if (before == DownLostFocus) {
+            Send(WM_KILLFOCUS);
+        }
+        EXPECT_EQ(std::tuple(Posted(WM_CHAR), Posted(WM_CLOSE).size()), std::tuple("", 0u))
+            << "acted at key-down";
         EXPECT_EQ(Send(WM_KEYUP, key), 0);
         EXPECT_EQ(std::tuple(Posted(WM_CHAR), Posted(WM_CLOSE).size(),
                              app_->engine.display.integerPart == 0, DisplayInvalidated()),
                   std::tuple(std::string(posted), closes, clears, clears));
+    }
+}
+
+// Real keys, so the system routes them: the Escape key-down ends the menu or the About box,
+// and its key-up, which then comes to the calculator, must not close it as well.
+TEST_F(WindowTest, EscapeThatClosedTheMenuOrAboutBoxLeavesTheCalculatorOpen) {
+    const std::tuple<const char*, UINT, WPARAM, LPARAM> modals[] = {
+        {"menu", WM_RBUTTONDOWN, 0, MAKELPARAM(30, 230)}, {"About box", WM_COMMAND, IDC_ABOUT, 0}};
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+    ASSERT_EQ(GetFocus(), window_);
+    for (const auto& [name, message, wParam, lParam] : modals) {
+        SCOPED_TRACE(name);
+        {
+            InsideModal escape([] { keybd_event(VK_ESCAPE, 0, 0, 0); });
+            Send(message, wParam, lParam);
+            EXPECT_FALSE(InsideModal::Stuck()) << "Escape did not end it";
+        }
+        keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+        DispatchKeys();
+        EXPECT_EQ(Posted(WM_CLOSE).size(), 0u);
+        keybd_event(VK_ESCAPE, 0, 0, 0);
+        keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+        DispatchKeys();
+        EXPECT_EQ(Posted(WM_CLOSE).size(), 1u) << "the next full press closes it";
+    }
+}
+
+// Shift+F10 and the menu key give no point: the menu opens at the display's bottom-left.
+// A real point comes after a mouse route has opened the menu already: nothing opens then.
+TEST_F(WindowTest, ContextMenuFromTheKeyboardOnly) {
+    ShowWindow(window_, SW_SHOW);
+    for (const auto& [lParam, opens] :
+         {std::pair(LPARAM{-1}, true), {ScreenPoint(150, 40), false}}) {
+        SCOPED_TRACE(testing::Message() << "lParam " << lParam);
+        RECT menu{};
+        bool opened = false;
+        {
+            InsideModal look([&] {
+                HWND popup = FindWindowA("#32768", nullptr);
+                opened = popup != nullptr && IsWindowVisible(popup) && GetWindowRect(popup, &menu);
+                EndMenu();
+            });
+            EXPECT_EQ(Send(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window_), lParam), 0);
+        }
+        EXPECT_EQ(opened, opens);
+        if (opens) {
+            POINT corner{DisplayLeft, DisplayTop + DisplayHeight};
+            ClientToScreen(window_, &corner);
+            EXPECT_EQ(std::pair(menu.left, menu.top), std::pair(corner.x, corner.y));
+        }
+    }
+}
+
+// Typing must reach the calculator, not a composition window; the About box, like the help
+// viewer on the same thread, keeps the input method.
+TEST_F(WindowTest, OnlyTheCalculatorIsDetachedFromTheInputMethod) {
+    EXPECT_EQ(ImmGetContext(window_), nullptr);
+    HWND about =
+        CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_ABOUT), window_, AboutDialogProc, 0);
+    ASSERT_NE(about, nullptr);
+    HIMC context = ImmGetContext(about);
+    EXPECT_NE(context, nullptr);
+    ImmReleaseContext(about, context);
+    DestroyWindow(about);
+}
+
+bool maximisedOnTheWay = false;
+
+LRESULT CALLBACK NoteMaximising(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == WM_SIZE && sent->wParam == SIZE_MAXIMIZED) {
+        maximisedOnTheWay = true;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A shortcut set to run maximised must not stretch the popup over the screen, not even for
+// a moment.
+TEST_F(WindowTest, ShownNeverMaximisedAndMinimisedWhenAsked) {
+    // Show command; maximised before, as when the first ShowWindow takes the starter's
+    // STARTUPINFO over the command; minimised after.
+    const std::tuple<int, bool, bool> cases[] = {{SW_SHOWMAXIMIZED, false, false},
+                                                 {SW_SHOW, true, false},
+                                                 {SW_SHOWMINNOACTIVE, false, true}};
+    Send(WM_USER);
+    const int screen = GetSystemMetrics(SM_CXSCREEN);
+    for (const auto& [command, maximisedBefore, minimised] : cases) {
+        SCOPED_TRACE(testing::Message() << "command " << command);
+        if (maximisedBefore) {
+            ShowWindow(window_, SW_SHOWMAXIMIZED);
+        }
+        maximisedOnTheWay = false;
+        HHOOK hook =
+            SetWindowsHookExA(WH_CALLWNDPROC, NoteMaximising, nullptr, GetCurrentThreadId());
+        ShowMainWindow(window_, command);
+        UnhookWindowsHookEx(hook);
+        RECT shown{};
+        GetWindowRect(window_, &shown);
+        EXPECT_EQ(std::tuple(maximisedOnTheWay, IsZoomed(window_), IsIconic(window_) != FALSE),
+                  std::tuple(false, FALSE, minimised));
+        if (!minimised) {
+            EXPECT_EQ(std::tuple(shown.left, shown.top, shown.right, shown.bottom),
+                      std::tuple(screen - 300, 0, screen, 450));
+        }
     }
 }
 

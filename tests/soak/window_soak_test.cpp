@@ -81,7 +81,7 @@ TEST(WindowSoak, TenThousandRandomMessagesThenOnePlusTwoIsThree) {
     HtmlHelpA(nullptr, nullptr, HH_INITIALIZE, reinterpret_cast<DWORD_PTR>(&HelpCookie()));
     Win32Installation installation;
     Win32Clock clock;
-    Win32Clipboard clipboard;
+    Win32Clipboard clipboard(window);
     CalcApp app({installation, clock, clipboard});
     {
         WindowDc dc(window);

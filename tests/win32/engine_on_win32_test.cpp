@@ -20,7 +20,7 @@ std::string Text(const DecimalValue& value) {
 struct Calculator {
     Win32Installation installation;
     FixedClock clock{{2013, 12}};  // the default rate is 5
-    Win32Clipboard clipboard;
+    Win32Clipboard clipboard{OwnerWindow()};
     CalcEngine engine{{installation, clock, clipboard}};
 };
 

@@ -6,6 +6,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <chrono>
 #include <optional>
 #include <tuple>
 #include <vector>
@@ -107,8 +108,9 @@ TEST(Win32ClipboardTest, SetTextReplacesTheContentsWithTheText) {
     for (const std::string text : {"-0.5", "999999999998.99999999999", "", "\x90\xc5\x8d\x9e"}) {
         SCOPED_TRACE("text \"" + text + "\"");
         ASSERT_TRUE(Put(CF_BITMAP, CreateBitmap(4, 4, 1, 32, nullptr)));
-        EXPECT_TRUE(Win32Clipboard().SetText(text));
+        EXPECT_TRUE(Win32Clipboard(OwnerWindow()).SetText(text));
         EXPECT_TRUE(ClipboardIsClosed());
+        EXPECT_EQ(GetClipboardOwner(), OwnerWindow());
         EXPECT_EQ(ClipboardText(), text);
         EXPECT_FALSE(IsClipboardFormatAvailable(CF_BITMAP)) << "the earlier contents stay";
     }
@@ -129,7 +131,7 @@ TEST(Win32ClipboardTest, GetTextTakesTheTextUpToTheBuffer) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(PutText(text));
         std::string buffer(size + 16, 'x');
-        EXPECT_TRUE(Win32Clipboard().GetText(buffer.data(), size));
+        EXPECT_TRUE(Win32Clipboard(OwnerWindow()).GetText(buffer.data(), size));
         const std::size_t length = strnlen(buffer.data(), size);
         EXPECT_LT(length, size) << "unterminated";
         EXPECT_EQ(buffer.substr(0, length), expected);
@@ -144,7 +146,7 @@ TEST(Win32ClipboardTest, GetTextFailsWithoutTextAndClosesTheClipboard) {
         SCOPED_TRACE(bitmap ? "bitmap only" : "nothing");
         ASSERT_TRUE(Put(CF_BITMAP, bitmap));
         char buffer[PasteBufferSize];
-        EXPECT_FALSE(Win32Clipboard().GetText(buffer, sizeof buffer));
+        EXPECT_FALSE(Win32Clipboard(OwnerWindow()).GetText(buffer, sizeof buffer));
         EXPECT_TRUE(ClipboardIsClosed());
     }
 }
@@ -155,25 +157,45 @@ std::size_t PrivateBytes() {
     return counters.PagefileUsage;
 }
 
-TEST(Win32ClipboardTest, ClipboardHeldByAnotherWindowRefusesBothWaysAndLeaksNothing) {
-    ASSERT_TRUE(PutText("55"));
-    {
-        ClipboardHolder holder;
-        ASSERT_TRUE(holder.Holding());
-        char buffer[PasteBufferSize];
-        EXPECT_FALSE(Win32Clipboard().GetText(buffer, sizeof buffer));
-        const std::string text(1 << 20, '7');
-        ASSERT_FALSE(Win32Clipboard().SetText(text));  // the heap grows to its working size
-        const std::size_t before = PrivateBytes();
-        for (int i = 0; i < 64; ++i) {
-            ASSERT_FALSE(Win32Clipboard().SetText(text));
+// How long another program holds the clipboard, and whether copy and paste get through.
+const std::tuple<DWORD, bool> holdRows[] = {{30, true}, {60'000, false}};
+
+TEST(Win32ClipboardTest, WaitsBrieflyForAnotherProgramThatHoldsTheClipboard) {
+    using namespace std::chrono;
+    for (const auto& [holdMs, opens] : holdRows) {
+        SCOPED_TRACE(testing::Message() << "held for " << holdMs << " ms");
+        ASSERT_TRUE(PutText("55"));
+        char buffer[PasteBufferSize] = {};
+        {
+            ClipboardHoldingProcess holder(holdMs);
+            ASSERT_TRUE(holder.Holding());
+            Win32Clipboard clipboard(OwnerWindow());
+            const auto start = steady_clock::now();
+            EXPECT_EQ(clipboard.SetText("77"), opens);
+            const auto copied = steady_clock::now();
+            EXPECT_EQ(clipboard.GetText(buffer, sizeof buffer), opens);
+            EXPECT_LT(copied - start, 150ms);
+            EXPECT_LT(steady_clock::now() - copied, 150ms);
         }
-        const std::size_t after = PrivateBytes();
-        // A leak would keep all 64 MiB; allow a few blocks for heap slack.
-        EXPECT_LT(after - std::min(after, before), 8 * text.size()) << before << " -> " << after;
+        EXPECT_STREQ(buffer, opens ? "77" : "");
+        EXPECT_EQ(ClipboardText(), opens ? "77" : "55");
     }
-    EXPECT_EQ(ClipboardText(), "55");
-    EXPECT_TRUE(Win32Clipboard().SetText("77")) << "free again once the other window let go";
+}
+
+TEST(Win32ClipboardTest, RefusedCopyLeaksNothing) {
+    ASSERT_TRUE(PutText("55"));
+    ClipboardHoldingProcess holder(60'000);
+    ASSERT_TRUE(holder.Holding());
+    const std::string text(4 << 20, '7');
+    Win32Clipboard clipboard(OwnerWindow());
+    ASSERT_FALSE(clipboard.SetText(text));  // the heap grows to its working size
+    const std::size_t before = PrivateBytes();
+    for (int i = 0; i < 16; ++i) {
+        ASSERT_FALSE(clipboard.SetText(text));
+    }
+    const std::size_t after = PrivateBytes();
+    // A leak would keep all 64 MiB; allow two blocks for heap slack.
+    EXPECT_LT(after - std::min(after, before), 2 * text.size()) << before << " -> " << after;
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <thread>
 
 inline constexpr const char* ProductKey = "SOFTWARE\\Orvex\\Brennoly\\Faltrane";
 inline constexpr const char* DataFolderValue = "InstalledDataDir";
@@ -121,38 +120,57 @@ inline std::string ClipboardText() {
     return text;
 }
 
-// Another program holding the clipboard open with a window of its own, for its lifetime.
-class ClipboardHolder {
+// Another program holding the clipboard open for holdMs, or until this object goes.
+class ClipboardHoldingProcess {
   public:
-    ClipboardHolder()
-        : thread_([this] {
-              HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                            nullptr, nullptr);
-              holding_ = window != nullptr && OpenClipboard(window);
-              SetEvent(opened_);
-              WaitForSingleObject(release_, INFINITE);
-              CloseClipboard();  // fails harmlessly when the open failed
-              DestroyWindow(window);
-          }) {
-        WaitForSingleObject(opened_, INFINITE);
+    explicit ClipboardHoldingProcess(DWORD holdMs) {
+        char self[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        std::string program = self;
+        program.replace(program.rfind('\\') + 1, program.npos, "clipboard_holder.exe");
+        const std::string name = "karvold-clipboard-" + std::to_string(GetCurrentProcessId());
+        ready_ = CreateEventA(nullptr, TRUE, FALSE, (name + "-ready").c_str());
+        release_ = CreateEventA(nullptr, TRUE, FALSE, (name + "-release").c_str());
+        std::string command = '"' + program + "\" " + name + " " + std::to_string(holdMs);
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        if (CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           nullptr, &startup, &process_)) {
+            const HANDLE either[] = {ready_, process_.hProcess};
+            holding_ = WaitForMultipleObjects(2, either, FALSE, 10'000) == WAIT_OBJECT_0;
+        }
     }
-    ~ClipboardHolder() {
+    ~ClipboardHoldingProcess() {
         SetEvent(release_);
-        thread_.join();
-        CloseHandle(opened_);
+        if (process_.hProcess != nullptr) {
+            WaitForSingleObject(process_.hProcess, 10'000);
+            CloseHandle(process_.hProcess);
+            CloseHandle(process_.hThread);
+        }
+        CloseHandle(ready_);
         CloseHandle(release_);
     }
+    ClipboardHoldingProcess(const ClipboardHoldingProcess&) = delete;
+    ClipboardHoldingProcess& operator=(const ClipboardHoldingProcess&) = delete;
     bool Holding() const { return holding_; }
 
   private:
-    HANDLE opened_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE release_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE ready_ = nullptr;
+    HANDLE release_ = nullptr;
+    PROCESS_INFORMATION process_{};
     bool holding_ = false;
-    std::thread thread_;
 };
 
-// Whether another thread's window can open the clipboard, that is whether this thread closed
-// it. (A second open from the thread that holds it would succeed.)
+// The window the code under test opens the clipboard with, as the calculator opens it with
+// its own.
+inline HWND OwnerWindow() {
+    static const HWND window =
+        CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    return window;
+}
+
+// The code under test opens the clipboard with OwnerWindow(), so it is still open while
+// that window has it.
 inline bool ClipboardIsClosed() {
-    return ClipboardHolder().Holding();
+    return GetOpenClipboardWindow() != OwnerWindow();
 }
