@@ -1,58 +1,17 @@
 #pragma once
 
-// Owners for GDI and USER handles: each frees its handle exactly once and skips empty ones,
-// and scoped selections put back what the device context held before.
+// Owners for GDI and USER handles, and scoped selections that put back what the device
+// context held before.
 
 #include <windows.h>
 
-#include <utility>
+#include "shell/owned_handle.h"
 
-template <typename Handle, BOOL(WINAPI* Free)(Handle)>
-class OwnedHandle {
-  public:
-    OwnedHandle() = default;
-    explicit OwnedHandle(Handle handle) : handle_(handle) {}
-    ~OwnedHandle() { Reset(); }
-
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-    OwnedHandle(OwnedHandle&& other) noexcept : handle_(other.Release()) {}
-    OwnedHandle& operator=(OwnedHandle&& other) noexcept {
-        if (this != &other) {
-            Reset(other.Release());
-        }
-        return *this;
-    }
-
-    Handle Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-
-    void Reset(Handle handle = nullptr) {
-        if (handle_ != nullptr) {
-            Free(handle_);
-        }
-        handle_ = handle;
-    }
-
-    // Hands the handle to a new owner (the window takes its region this way).
-    Handle Release() { return std::exchange(handle_, nullptr); }
-
-  private:
-    Handle handle_ = nullptr;
-};
-
-namespace gdi_detail {
-template <typename Handle>
-BOOL WINAPI DeleteGdiObject(Handle handle) {
-    return DeleteObject(handle);
-}
-}  // namespace gdi_detail
-
-using BitmapHandle = OwnedHandle<HBITMAP, gdi_detail::DeleteGdiObject<HBITMAP>>;
-using BrushHandle = OwnedHandle<HBRUSH, gdi_detail::DeleteGdiObject<HBRUSH>>;
-using PenHandle = OwnedHandle<HPEN, gdi_detail::DeleteGdiObject<HPEN>>;
-using FontHandle = OwnedHandle<HFONT, gdi_detail::DeleteGdiObject<HFONT>>;
-using RegionHandle = OwnedHandle<HRGN, gdi_detail::DeleteGdiObject<HRGN>>;
+using BitmapHandle = OwnedHandle<HBITMAP, DeleteObject>;
+using BrushHandle = OwnedHandle<HBRUSH, DeleteObject>;
+using PenHandle = OwnedHandle<HPEN, DeleteObject>;
+using FontHandle = OwnedHandle<HFONT, DeleteObject>;
+using RegionHandle = OwnedHandle<HRGN, DeleteObject>;
 using MenuHandle = OwnedHandle<HMENU, DestroyMenu>;
 
 // Selects an object for the scope; an empty object leaves the context as it is.
@@ -95,22 +54,7 @@ class ScopedTextStyle {
     int previousMode_;
 };
 
-class MemoryDc {
-  public:
-    explicit MemoryDc(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
-    ~MemoryDc() {
-        if (dc_ != nullptr) {
-            DeleteDC(dc_);
-        }
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-
-    HDC Get() const { return dc_; }
-
-  private:
-    HDC dc_;
-};
+using MemoryDc = OwnedHandle<HDC, DeleteDC>;
 
 class WindowDc {
   public:

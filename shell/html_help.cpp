@@ -1,6 +1,7 @@
 #include "shell/html_help.h"
 
 #include "engine/platform.h"
+#include "shell/owned_handle.h"
 
 namespace {
 
@@ -16,16 +17,16 @@ HtmlHelpEntry helpEntry = nullptr;
 bool helpUnavailable = false;
 
 HMODULE LoadRegisteredControl() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, HelpControlKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, HelpControlKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) {
         return nullptr;
     }
+    const OwnedHandle<HKEY, RegCloseKey> key(opened);
     char path[PathBufferSize] = {};
     // One byte short of the buffer, so a value that fills it still ends in a terminator.
     DWORD size = sizeof(path) - 1;
     const LSTATUS status =
-        RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(path), &size);
-    RegCloseKey(key);
+        RegQueryValueExA(key.Get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(path), &size);
     if (status != ERROR_SUCCESS || path[0] == '\0') {
         return nullptr;
     }

@@ -83,7 +83,7 @@ void CalcApp::DrawDisplay(HDC dc, int x, int y, int width, int height, int margi
     const GlyphSizes sizes = MeasuredGlyphSizes();
     const NumberLayout layout = LayoutNumber(text, sizes, {x, y, width, height, margin});
 
-    MemoryDc memory(dc);
+    MemoryDc memory(CreateCompatibleDC(dc));
     if (memory.Get() == nullptr) {
         return;
     }

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
-#include <utility>
+
+#include "shell/owned_handle.h"
 
 namespace {
 
@@ -24,63 +25,20 @@ DWORD ClampToDword(std::size_t count) {
     return static_cast<DWORD>(std::min<std::size_t>(count, std::numeric_limits<DWORD>::max()));
 }
 
-class RegistryKey {
-public:
-    RegistryKey(HKEY root, const char* path, REGSAM view) {
-        if (RegOpenKeyExA(root, path, 0, KEY_READ | view, &key_) != ERROR_SUCCESS) {
-            key_ = nullptr;
-        }
-    }
-    ~RegistryKey() {
-        if (key_ != nullptr) {
-            RegCloseKey(key_);
-        }
-    }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-
-    HKEY Get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE file) : file_(file) {}
-    ~FileHandle() {
-        if (IsOpen()) {
-            CloseHandle(file_);
-        }
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-
-    bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return file_; }
-
-private:
-    HANDLE file_;
-};
-
+using RegistryKey = OwnedHandle<HKEY, RegCloseKey>;
+using FileHandle = OwnedHandle<HANDLE, CloseHandle>;
 // Owns a global memory block until it is freed or handed over to the clipboard.
-class GlobalBlock {
-public:
-    GlobalBlock(UINT flags, SIZE_T bytes) : block_(GlobalAlloc(flags, bytes)) {}
-    ~GlobalBlock() {
-        if (block_ != nullptr) {
-            GlobalFree(block_);
-        }
+using GlobalBlock = OwnedHandle<HGLOBAL, GlobalFree>;
+
+// A key of the installation in one registry view; empty when it is not there.
+RegistryKey OpenInstallationKey(REGSAM view) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, InstallationKey, 0, KEY_READ | view, &key) !=
+        ERROR_SUCCESS) {
+        return RegistryKey();
     }
-    GlobalBlock(const GlobalBlock&) = delete;
-    GlobalBlock& operator=(const GlobalBlock&) = delete;
-
-    HGLOBAL Get() const { return block_; }
-    HGLOBAL Release() { return std::exchange(block_, nullptr); }
-
-private:
-    HGLOBAL block_;
-};
+    return RegistryKey(key);
+}
 
 // A block's bytes for the scope; null when the block cannot be locked.
 class BlockLock {
@@ -172,8 +130,8 @@ bool Win32Installation::QueryInstallDir(char* buffer, std::size_t size, bool pro
     }
     buffer[0] = '\0';
     for (REGSAM view : InstallationViews) {
-        RegistryKey key(HKEY_LOCAL_MACHINE, InstallationKey, view);
-        if (key.Get() != nullptr) {
+        const RegistryKey key = OpenInstallationKey(view);
+        if (key) {
             return QueryFolder(key.Get(), buffer, size, programFolder);
         }
     }
@@ -187,9 +145,10 @@ std::optional<std::size_t> Win32Installation::ReadFileStart(const char* path,
     }
     // CreateFileA rather than _lopen: a real handle instead of a 32-bit HFILE, and a folder
     // fails to open (no backup semantics), so it counts as a missing file.
-    FileHandle file(CreateFileA(path, GENERIC_READ, ShareWithWriters, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsOpen()) {
+    const HANDLE opened = CreateFileA(path, GENERIC_READ, ShareWithWriters, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    const FileHandle file(opened != INVALID_HANDLE_VALUE ? opened : nullptr);
+    if (!file) {
         return std::nullopt;
     }
     std::size_t total = 0;
@@ -212,7 +171,7 @@ LocalDate Win32Clock::Today() const {
 }
 
 bool Win32Clipboard::SetText(std::string_view text) {
-    GlobalBlock block(ClipboardBlockFlags, text.size() + 1);
+    GlobalBlock block(GlobalAlloc(ClipboardBlockFlags, text.size() + 1));
     if (block.Get() == nullptr) {
         return false;
     }
@@ -249,7 +208,7 @@ bool Win32Clipboard::GetText(char* buffer, std::size_t size) {
         return false;
     }
     SIZE_T sharedSize = GlobalSize(shared);
-    GlobalBlock copy(PrivateBlockFlags, sharedSize + 1);
+    GlobalBlock copy(GlobalAlloc(PrivateBlockFlags, sharedSize + 1));
     if (copy.Get() == nullptr) {
         return false;
     }

@@ -23,14 +23,8 @@ inline constexpr COLORREF Violet = RGB(128, 0, 255);
 // A 32-bit memory canvas of the window's size, black until drawn on.
 class Canvas {
   public:
-    ~Canvas() {
-        SelectObject(dc_, previous_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-
-    HDC Dc() const { return dc_; }
-    COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
+    HDC Dc() const { return dc_.Get(); }
+    COLORREF At(int x, int y) const { return GetPixel(dc_.Get(), x, y); }
     // Pixels in [left, right) x [top, bottom) of the colour, or with other set, of any other.
     int Count(int left, int top, int right, int bottom, COLORREF colour, bool other = false) const {
         int count = 0;
@@ -42,9 +36,9 @@ class Canvas {
   private:
     static constexpr BITMAPINFO Info{
         {sizeof(BITMAPINFOHEADER), 300, -450, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    HDC dc_ = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap_ = CreateDIBSection(dc_, &Info, DIB_RGB_COLORS, nullptr, nullptr, 0);
-    HGDIOBJ previous_ = SelectObject(dc_, bitmap_);
+    MemoryDc dc_{CreateCompatibleDC(nullptr)};
+    BitmapHandle bitmap_{CreateDIBSection(dc_.Get(), &Info, DIB_RGB_COLORS, nullptr, nullptr, 0)};
+    ScopedSelect selected_{dc_.Get(), bitmap_.Get()};
 };
 
 class CalcWindowTest : public ::testing::Test {
@@ -53,9 +47,7 @@ class CalcWindowTest : public ::testing::Test {
         RegisterMainWindowClass(instance_);
         window_ = CreateMainWindow(instance_);
         ASSERT_NE(window_, nullptr);
-        HDC dc = GetWindowDC(window_);
-        app_->LoadSkin(instance_, dc);
-        ReleaseDC(window_, dc);
+        app_->LoadSkin(instance_, WindowDc(window_).Get());
         AttachApp(window_, app_.get());
     }
 

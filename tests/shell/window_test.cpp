@@ -318,10 +318,10 @@ TEST_F(WindowTest, MouseMessagesPressPaintAndPost) {
     // The key was repainted before the message returned; the strip was painted at showing.
     RECT update{};
     EXPECT_FALSE(GetUpdateRect(window_, &update, FALSE));
-    HDC dc = GetDC(window_);
-    EXPECT_EQ(std::tuple(GetPixel(dc, 128, 170), GetPixel(dc, 100, 40), GetPixel(dc, 150, 60)),
+    const WindowDc dc(window_);  // the client area starts at the window's corner
+    EXPECT_EQ(std::tuple(GetPixel(dc.Get(), 128, 170), GetPixel(dc.Get(), 100, 40),
+                         GetPixel(dc.Get(), 150, 60)),
               std::tuple(GetSysColor(COLOR_BTNSHADOW), White, RGB(128, 128, 255)));
-    ReleaseDC(window_, dc);
     EXPECT_EQ(Send(WM_NCMOUSEMOVE, HTCAPTION, ScreenPoint(5, 200)), 0);
     EXPECT_EQ(Key(7).pressed, 0);
     EXPECT_EQ(Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 100)), 0);  // "OFF"

@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <string>
 
+#include "shell/owned_handle.h"
+
 inline constexpr const char* ProductKey = "SOFTWARE\\Orvex\\Brennoly\\Faltrane";
 inline constexpr const char* DataFolderValue = "InstalledDataDir";
 inline constexpr const char* ProgramFolderValue = "InstalledDir";
@@ -129,35 +131,33 @@ class ClipboardHoldingProcess {
         std::string program = self;
         program.replace(program.rfind('\\') + 1, program.npos, "clipboard_holder.exe");
         const std::string name = "karvold-clipboard-" + std::to_string(GetCurrentProcessId());
-        ready_ = CreateEventA(nullptr, TRUE, FALSE, (name + "-ready").c_str());
-        release_ = CreateEventA(nullptr, TRUE, FALSE, (name + "-release").c_str());
+        ready_.Reset(CreateEventA(nullptr, TRUE, FALSE, (name + "-ready").c_str()));
+        release_.Reset(CreateEventA(nullptr, TRUE, FALSE, (name + "-release").c_str()));
         std::string command = '"' + program + "\" " + name + " " + std::to_string(holdMs);
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
+        PROCESS_INFORMATION started{};
         if (CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           nullptr, &startup, &process_)) {
-            const HANDLE either[] = {ready_, process_.hProcess};
+                           nullptr, &startup, &started)) {
+            process_.Reset(started.hProcess);
+            CloseHandle(started.hThread);
+            const HANDLE either[] = {ready_.Get(), process_.Get()};
             holding_ = WaitForMultipleObjects(2, either, FALSE, 10'000) == WAIT_OBJECT_0;
         }
     }
     ~ClipboardHoldingProcess() {
-        SetEvent(release_);
-        if (process_.hProcess != nullptr) {
-            WaitForSingleObject(process_.hProcess, 10'000);
-            CloseHandle(process_.hProcess);
-            CloseHandle(process_.hThread);
+        SetEvent(release_.Get());
+        if (process_) {
+            WaitForSingleObject(process_.Get(), 10'000);
         }
-        CloseHandle(ready_);
-        CloseHandle(release_);
     }
-    ClipboardHoldingProcess(const ClipboardHoldingProcess&) = delete;
-    ClipboardHoldingProcess& operator=(const ClipboardHoldingProcess&) = delete;
     bool Holding() const { return holding_; }
 
   private:
-    HANDLE ready_ = nullptr;
-    HANDLE release_ = nullptr;
-    PROCESS_INFORMATION process_{};
+    using Handle = OwnedHandle<HANDLE, CloseHandle>;
+    Handle ready_;
+    Handle release_;
+    Handle process_;
     bool holding_ = false;
 };
 
