@@ -58,7 +58,9 @@ TEST_F(ContrastTest, SettingAndColourChangesRepaintInTheSystemMode) {
         SystemParametersInfoA(SPI_SETHIGHCONTRAST, sizeof(setting), &setting, 0);
         const bool mode = SystemHighContrast();
         SCOPED_TRACE(testing::Message() << "message " << message << ", mode " << mode);
+        // Painted in the other mode first, so that only a repaint can show the right one.
         app_->highContrast = !mode;
+        RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         Send(message, message == WM_SETTINGCHANGE ? SPI_SETHIGHCONTRAST : 0);
         EXPECT_EQ(app_->highContrast, mode);
         HDC dc = GetDC(window_);
