@@ -42,12 +42,11 @@ const SystemEntries* Entries() {
     if (!entriesTried) {
         entriesTried = true;
         CoInitializeExEntry initialize = nullptr;
-        entriesFound =
-            Find("ole32.dll", "CoInitializeEx", initialize) &&
-            Find("oleaut32.dll", "SysAllocStringLen", systemEntries.sysAllocStringLen) &&
-            Find("oleacc.dll", "LresultFromObject", systemEntries.lresultFromObject) &&
-            Find("oleacc.dll", "CreateStdAccessibleObject",
-                 systemEntries.createStdAccessibleObject);
+        entriesFound = Find("ole32.dll", "CoInitializeEx", initialize) &&
+                       Find("oleaut32.dll", "SysAllocStringLen", systemEntries.sysAllocStringLen) &&
+                       Find("oleacc.dll", "LresultFromObject", systemEntries.lresultFromObject) &&
+                       Find("oleacc.dll", "CreateStdAccessibleObject",
+                            systemEntries.createStdAccessibleObject);
         // Marshalling the object to another process needs an apartment on this thread; it
         // lasts as long as the thread, and a thread that already has one keeps it.
         if (entriesFound) {
@@ -92,7 +91,8 @@ class ShownText {
             case IndicatorKind::None:
                 break;
             case IndicatorKind::Error:
-                Append(ResourceText(window, IDS_ERROR_FIRST + static_cast<UINT>(shown.indicator.textIndex)));
+                Append(ResourceText(
+                    window, IDS_ERROR_FIRST + static_cast<UINT>(shown.indicator.textIndex)));
                 Append(L" ");
                 break;
             case IndicatorKind::Tax:
@@ -142,8 +142,7 @@ class CalcAccessible final : public IAccessible {
         if (object == nullptr) {
             return E_POINTER;
         }
-        if (id == __uuidof(IUnknown) || id == __uuidof(IDispatch) ||
-            id == __uuidof(IAccessible)) {
+        if (id == __uuidof(IUnknown) || id == __uuidof(IDispatch) || id == __uuidof(IAccessible)) {
             *object = static_cast<IAccessible*>(this);
             AddRef();
             return S_OK;
@@ -176,8 +175,8 @@ class CalcAccessible final : public IAccessible {
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
-                                     EXCEPINFO*, UINT*) override {
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                     UINT*) override {
         return E_NOTIMPL;
     }
 

@@ -24,8 +24,8 @@ constexpr DWORD QuietMilliseconds = 400;
 HWND calculatorWindow = nullptr;
 int displayChanges = 0;
 
-void CALLBACK CountDisplayChange(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child,
-                                 DWORD, DWORD) {
+void CALLBACK CountDisplayChange(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD,
+                                 DWORD) {
     if (window == calculatorWindow && object == OBJID_CLIENT && child == DisplayChild) {
         ++displayChanges;
     }
@@ -78,18 +78,19 @@ class ScreenReaderTest : public testing::Test {
         ASSERT_TRUE(PumpUntil([this] { return FindCalculator(); }));
         calculatorWindow = window_;
         hook_ = SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
-                                CountDisplayChange, process_.dwProcessId, 0,
-                                WINEVENT_OUTOFCONTEXT);
+                                CountDisplayChange, process_.dwProcessId, 0, WINEVENT_OUTOFCONTEXT);
         ASSERT_NE(hook_, nullptr);
-        ASSERT_EQ(AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_CLIENT),
-                                             __uuidof(IAccessible),
-                                             reinterpret_cast<void**>(&client_)),
-                  S_OK);
+        ASSERT_EQ(
+            AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_CLIENT),
+                                       __uuidof(IAccessible), reinterpret_cast<void**>(&client_)),
+            S_OK);
     }
 
     void TearDown() override {
-        if (client_ != nullptr) client_->Release();
-        if (hook_ != nullptr) UnhookWinEvent(hook_);
+        if (client_ != nullptr)
+            client_->Release();
+        if (hook_ != nullptr)
+            UnhookWinEvent(hook_);
         if (process_.hProcess != nullptr) {
             PostMessageW(window_, WM_CLOSE, 0, 0);
             if (WaitForSingleObject(process_.hProcess, WaitMilliseconds) != WAIT_OBJECT_0) {
@@ -103,21 +104,12 @@ class ScreenReaderTest : public testing::Test {
 
     // Other tests make calculator windows of their own: take the one of our process.
     bool FindCalculator() {
-        EnumWindows(
-            [](HWND window, LPARAM test) -> BOOL {
-                auto* self = reinterpret_cast<ScreenReaderTest*>(test);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                char name[16] = {};
-                GetClassNameA(window, name, sizeof(name));
-                if (owner != self->process_.dwProcessId || std::strcmp(name, "KARVOLD") != 0 ||
-                    !IsWindowVisible(window)) {
-                    return TRUE;
-                }
-                self->window_ = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(this));
+        for (HWND window = nullptr;
+             (window = FindWindowExA(nullptr, window, "KARVOLD", nullptr));) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            window_ = owner == process_.dwProcessId && IsWindowVisible(window) ? window : window_;
+        }
         return window_ != nullptr;
     }
 
@@ -162,35 +154,27 @@ class ScreenReaderTest : public testing::Test {
     IAccessible* client_ = nullptr;
 };
 
-struct ChildRow {
-    const wchar_t* name;
-    const wchar_t* shortcut;
-    RECT rect;  // client coordinates
-};
-
-constexpr RECT KeyArea(int index) {
-    const ::KeyRect key = KeyRectangle(index);
+// Client coordinates of child ids 1 (the display) and 2 on (the keys).
+RECT ChildArea(LONG child) {
+    if (child < FirstKeyChild) {
+        return {15, 20, 285, 60};
+    }
+    const ::KeyRect key = KeyRectangle(static_cast<int>(child - FirstKeyChild));
     return {key.left, key.top, key.right, key.bottom};
 }
 
-// The display, then the keys in key order, as a screen reader finds them.
-const ChildRow Children[] = {
-    {L"表示", L"-", {15, 20, 285, 60}},
-    {L"電源オフ", L"Esc", KeyArea(0)},          {L"コピー", L"Ctrl+C", KeyArea(1)},
-    {L"貼り付け", L"Ctrl+V", KeyArea(2)},       {L"税込", L"Z", KeyArea(3)},
-    {L"税抜", L"X", KeyArea(4)},                {L"オールクリア", L"A", KeyArea(5)},
-    {L"クリア", L"C", KeyArea(6)},              {L"パーセント", L"%", KeyArea(7)},
-    {L"符号切り替え", L"M", KeyArea(8)},        {L"グランドトータル", L"G", KeyArea(9)},
-    {L"7", L"7", KeyArea(10)},                  {L"8", L"8", KeyArea(11)},
-    {L"9", L"9", KeyArea(12)},                  {L"割る", L"/", KeyArea(13)},
-    {L"メモリークリア", L"T", KeyArea(14)},     {L"4", L"4", KeyArea(15)},
-    {L"5", L"5", KeyArea(16)},                  {L"6", L"6", KeyArea(17)},
-    {L"掛ける", L"*", KeyArea(18)},             {L"メモリーリコール", L"R", KeyArea(19)},
-    {L"1", L"1", KeyArea(20)},                  {L"2", L"2", KeyArea(21)},
-    {L"3", L"3", KeyArea(22)},                  {L"引く", L"-", KeyArea(23)},
-    {L"メモリーマイナス", L"L", KeyArea(24)},   {L"0", L"0", KeyArea(25)},
-    {L"小数点", L".", KeyArea(26)},             {L"イコール", L"=", KeyArea(27)},
-    {L"足す", L"+", KeyArea(28)},               {L"メモリープラス", L"P", KeyArea(29)}};
+// Name and keyboard equivalent of the display, then of the keys in key order.
+// clang-format off
+const std::pair<const wchar_t*, const wchar_t*> Children[] = {
+    {L"表示", L"-"},
+    {L"電源オフ", L"Esc"}, {L"コピー", L"Ctrl+C"}, {L"貼り付け", L"Ctrl+V"}, {L"税込", L"Z"},
+    {L"税抜", L"X"}, {L"オールクリア", L"A"}, {L"クリア", L"C"}, {L"パーセント", L"%"},
+    {L"符号切り替え", L"M"}, {L"グランドトータル", L"G"}, {L"7", L"7"}, {L"8", L"8"},
+    {L"9", L"9"}, {L"割る", L"/"}, {L"メモリークリア", L"T"}, {L"4", L"4"}, {L"5", L"5"},
+    {L"6", L"6"}, {L"掛ける", L"*"}, {L"メモリーリコール", L"R"}, {L"1", L"1"}, {L"2", L"2"},
+    {L"3", L"3"}, {L"引く", L"-"}, {L"メモリーマイナス", L"L"}, {L"0", L"0"},
+    {L"小数点", L"."}, {L"イコール", L"="}, {L"足す", L"+"}, {L"メモリープラス", L"P"}};
+// clang-format on
 
 // The "%" key, held down by the pointer while the tree is read.
 constexpr LONG HeldKey = FirstKeyChild + 7;
@@ -206,7 +190,7 @@ TEST_F(ScreenReaderTest, TreeNamesStatesPlacesAndHits) {
     VARIANT focus{};
     EXPECT_EQ(client_->get_accFocus(&focus), S_OK);
     EXPECT_EQ(std::pair(focus.vt, focus.lVal), std::pair(VARTYPE{VT_I4}, DisplayChild));
-    const RECT& held = Children[HeldKey - 1].rect;
+    const RECT held = ChildArea(HeldKey);
     PostMessageW(window_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(held.left + 1, held.top + 1));
     ASSERT_TRUE(PumpUntil(
         [&] { return (Number(&IAccessible::get_accState, HeldKey) & STATE_SYSTEM_PRESSED) != 0; }));
@@ -214,32 +198,29 @@ TEST_F(ScreenReaderTest, TreeNamesStatesPlacesAndHits) {
     POINT origin{};
     ClientToScreen(window_, &origin);
     for (LONG child = DisplayChild; child <= count; ++child) {
-        const ChildRow& row = Children[child - 1];
+        const auto& [name, shortcut] = Children[child - 1];
+        const RECT area = ChildArea(child);
         SCOPED_TRACE(testing::Message() << "child " << child);
         const bool key = child >= FirstKeyChild;
         EXPECT_EQ(Number(&IAccessible::get_accRole, child),
                   key ? ROLE_SYSTEM_PUSHBUTTON : ROLE_SYSTEM_STATICTEXT);
-        EXPECT_EQ(Text(&IAccessible::get_accName, child), row.name);
-        EXPECT_EQ(Text(&IAccessible::get_accKeyboardShortcut, child), row.shortcut);
+        EXPECT_EQ(Text(&IAccessible::get_accName, child), name);
+        EXPECT_EQ(Text(&IAccessible::get_accKeyboardShortcut, child), shortcut);
         EXPECT_EQ(Text(&IAccessible::get_accDefaultAction, child), key ? L"押す" : L"-");
         EXPECT_EQ(Number(&IAccessible::get_accState, child) & STATE_SYSTEM_PRESSED,
                   child == HeldKey ? STATE_SYSTEM_PRESSED : 0);
         LONG left = 0, top = 0, width = 0, height = 0;
         EXPECT_EQ(client_->accLocation(&left, &top, &width, &height, Child(child)), S_OK);
         EXPECT_EQ(std::tuple(left - origin.x, top - origin.y, width, height),
-                  std::tuple(row.rect.left, row.rect.top, row.rect.right - row.rect.left,
-                             row.rect.bottom - row.rect.top));
-        EXPECT_EQ(HitAt({(row.rect.left + row.rect.right) / 2,
-                         (row.rect.top + row.rect.bottom) / 2}),
-                  child);
+                  std::tuple(area.left, area.top, area.right - area.left, area.bottom - area.top));
+        EXPECT_EQ(HitAt({(area.left + area.right) / 2, (area.top + area.bottom) / 2}), child);
         VARIANT next{};
         client_->accNavigate(NAVDIR_NEXT, Child(child), &next);
         EXPECT_EQ(next.vt == VT_I4 ? next.lVal : -1, child < count ? child + 1 : -1);
     }
     // Right and bottom edges belong to the gap, which is the body; off the window is nothing.
     for (const auto& [x, y, child] : {std::tuple{58, 100, CHILDID_SELF},
-                                      std::tuple{30, 138, CHILDID_SELF},
-                                      std::tuple{-5, 100, -1}}) {
+                                      std::tuple{30, 138, CHILDID_SELF}, std::tuple{-5, 100, -1}}) {
         EXPECT_EQ(HitAt({x, y}), child) << x << "," << y;
     }
 }
@@ -259,7 +240,8 @@ TEST_F(ScreenReaderTest, DisplayValueAndItsChangeEvents) {
         PumpUntilQuiet();
         displayChanges = 0;
         Press(keys);
-        EXPECT_TRUE(PumpUntil([&] { return Value() == value; })) << "value " << Value().size();
+        PumpUntil([&] { return Value() == value; });
+        EXPECT_EQ(Value(), value);
         PumpUntilQuiet();
         EXPECT_EQ(displayChanges, changes);
     }

@@ -19,10 +19,10 @@ TEST_F(AccessibleTest, CallsFailOnceTheWindowOrTheApplicationIsGone) {
     for (const bool windowGoes : {true, false}) {
         SCOPED_TRACE(windowGoes ? "window destroyed" : "application detached and gone");
         IAccessible* object = nullptr;
-        ASSERT_EQ(AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_CLIENT),
-                                             __uuidof(IAccessible),
-                                             reinterpret_cast<void**>(&object)),
-                  S_OK);
+        ASSERT_EQ(
+            AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_CLIENT),
+                                       __uuidof(IAccessible), reinterpret_cast<void**>(&object)),
+            S_OK);
         LONG count = 0;
         EXPECT_EQ(object->get_accChildCount(&count), S_OK);
         EXPECT_EQ(count, 1 + KeyCount);
