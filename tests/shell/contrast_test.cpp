@@ -54,7 +54,7 @@ TEST_F(ContrastTest, SettingAndColourChangesRepaintInTheSystemMode) {
     Show();
     for (const auto& [message, requested] :
          {std::pair<UINT, DWORD>{WM_SETTINGCHANGE, HCF_HIGHCONTRASTON}, {WM_SYSCOLORCHANGE, 0}}) {
-        HIGHCONTRASTA setting{sizeof(setting), requested, nullptr};
+        HIGHCONTRASTA setting{sizeof(setting), requested, original.lpszDefaultScheme};
         SystemParametersInfoA(SPI_SETHIGHCONTRAST, sizeof(setting), &setting, 0);
         const bool mode = SystemHighContrast();
         SCOPED_TRACE(testing::Message() << "message " << message << ", mode " << mode);
