@@ -56,7 +56,7 @@ class CalcApp {
     void ShowHelp(HWND window) const;
 
     // Runs a command character and repaints the display when it changed, which includes
-    // a tax label going away on a refused command.
+    // a tax label going away on a refused command; screen readers hear of what it shows.
     void RunCommand(HWND window, std::int32_t character);
     ShownDisplay Shown() const;
     // Index of the key under a client point, or -1.
