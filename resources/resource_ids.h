@@ -40,3 +40,11 @@
 #define IDS_ERROR_OVERFLOW 32
 #define IDS_ERROR_INPUT 33
 #define IDS_TAX_AMOUNT 34
+
+// Strings for screen readers: key names are IDS_KEY_NAME_FIRST + key index, keyboard
+// equivalents IDS_KEY_SHORTCUT_FIRST + key index.
+#define IDS_ACCESSIBLE_CLIENT 200
+#define IDS_ACCESSIBLE_DISPLAY 201
+#define IDS_ACCESSIBLE_PRESS 202
+#define IDS_KEY_NAME_FIRST 208
+#define IDS_KEY_SHORTCUT_FIRST 240

@@ -1,5 +1,7 @@
 #include "shell/calc_app.h"
 
+#include <oleacc.h>
+
 CalcApp::CalcApp(const EnginePlatform& platform) : engine(platform) {
     engine.AllClearKey();
 }
@@ -9,11 +11,30 @@ CalcApp::~CalcApp() {
     ReleaseSkin();
 }
 
+bool ShownDisplay::operator==(const ShownDisplay& other) const {
+    return number == other.number && indicator.kind == other.indicator.kind &&
+           indicator.textIndex == other.indicator.textIndex;
+}
+
 void CalcApp::RunCommand(HWND window, std::int32_t character) {
     const TaxState taxBefore = engine.taxState;
+    const ShownDisplay shownBefore = Shown();
     if (engine.HandleCommand(character) != 0 || engine.taxState != taxBefore) {
         InvalidateDisplay(window);
     }
+    // A screen reader announces the display only when what it shows has changed.
+    if (!(Shown() == shownBefore)) {
+        NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, DisplayChildId);
+    }
+}
+
+ShownDisplay CalcApp::Shown() const {
+    ShownDisplay shown;
+    engine.display.Format(shown.number.data(), shown.number.size(), true);
+    shown.indicator =
+        ChooseIndicator(static_cast<std::uint32_t>(engine.display.errorCode),
+                        static_cast<std::uint32_t>(engine.taxState), !engine.memory.IsZero());
+    return shown;
 }
 
 GlyphSizes CalcApp::MeasuredGlyphSizes() const {

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "engine/calc_engine.h"
+#include "shell/accessible.h"
 #include "shell/calc_key.h"
 #include "shell/display_layout.h"
 #include "shell/gdi_holders.h"
@@ -23,6 +24,14 @@ enum class KeyTrackMode : std::uint32_t {
 };
 
 using TextBuffer = std::unique_ptr<std::array<char, PathBufferSize>>;
+
+// What the display shows: the number as drawn and the one indicator beside it.
+struct ShownDisplay {
+    std::array<char, FormatBufferSize> number{};
+    Indicator indicator;
+
+    bool operator==(const ShownDisplay& other) const;
+};
 
 class CalcApp {
   public:
@@ -48,8 +57,17 @@ class CalcApp {
     void ShowHelp(HWND window) const;
 
     // Runs a command character and repaints the display when it changed, which includes
-    // a tax label going away on a refused command.
+    // a tax label going away on a refused command; screen readers hear of what it shows.
     void RunCommand(HWND window, std::int32_t character);
+    ShownDisplay Shown() const;
+    // Index of the key under a client point, or -1.
+    int KeyAt(POINT point) const;
+
+    // Reads the system's high-contrast mode and repaints the window in it at once.
+    void FollowSystemColours(HWND window);
+    HBRUSH BodyFill() const;
+    // A text's own colour, or the system colour that replaces it in high contrast.
+    COLORREF TextColour(COLORREF own, int systemColour) const;
 
     GlyphSizes MeasuredGlyphSizes() const;
 
@@ -75,6 +93,9 @@ class CalcApp {
     // An ANSI window gets a double-byte character (from the input method, say) as two
     // WM_CHAR bytes; the second may look like a command ("２" ends in "Q") and must not act.
     bool trailByteDue = false;
+    bool highContrast = false;
+    // Last, so that it lets go of the window before anything it reads goes away.
+    AccessibleHolder accessible;
 
   private:
     HBITMAP GlyphBitmap(std::size_t glyph) const;
@@ -87,3 +108,11 @@ inline constexpr int DisplayLeft = 15;
 inline constexpr int DisplayTop = 20;
 inline constexpr int DisplayHeight = 40;
 inline constexpr int DisplayMargin = 3;
+
+inline RECT DisplayStrip(int clientWidth) {
+    return {DisplayLeft, DisplayTop, clientWidth - DisplayLeft, DisplayTop + DisplayHeight};
+}
+
+// Screen readers address the display and the keys by these child ids.
+inline constexpr LONG DisplayChildId = 1;
+inline constexpr LONG FirstKeyChildId = 2;

@@ -49,6 +49,15 @@ bool KeysSeenDown::TakeUp(std::uint32_t virtualKey) {
     return true;
 }
 
+int CalcApp::KeyAt(POINT point) const {
+    for (std::size_t index = 0; index < keys.size(); ++index) {
+        if (PtInRect(&keys[index].rect, point) != FALSE) {
+            return static_cast<int>(index);
+        }
+    }
+    return -1;
+}
+
 // Press and release act on the key under the pointer; a move over the body raises the
 // first key left pressed. Only a release posts, so a click sends its character once.
 std::int32_t CalcApp::TrackKey(HWND window, int x, int y, KeyTrackMode mode) {

@@ -34,7 +34,10 @@ LRESULT Default(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-LRESULT OnDestroy() {
+LRESULT OnDestroy(HWND window) {
+    if (CalcApp* app = AppOf(window)) {
+        app->accessible.Disconnect();
+    }
     HtmlHelpA(nullptr, nullptr, HH_UNINITIALIZE, HelpCookie());
     PostQuitMessage(0);
     return 0;
@@ -211,6 +214,24 @@ LRESULT OnContextMenu(HWND window, LPARAM lParam) {
     return 0;
 }
 
+// Screen readers ask for the client area; every other object is the system's.
+LRESULT OnGetObject(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    CalcApp* app = AppOf(window);
+    // The id is a DWORD, however the sender widened it.
+    if (app == nullptr || static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) {
+        return Default(window, message, wParam, lParam);
+    }
+    const LRESULT answer = app->accessible.Answer(window, wParam);
+    return answer > 0 ? answer : Default(window, message, wParam, lParam);
+}
+
+LRESULT OnSystemColours(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (CalcApp* app = AppOf(window)) {
+        app->FollowSystemColours(window);
+    }
+    return Default(window, message, wParam, lParam);
+}
+
 // Shape, then top-right corner of the primary screen, above ordinary windows.
 LRESULT OnPlace(HWND window) {
     CalcApp* app = AppOf(window);
@@ -277,7 +298,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_CREATE:
             return 0;
         case WM_DESTROY:
-            return OnDestroy();
+            return OnDestroy(window);
         case WM_PAINT:
             return OnPaint(window, message, wParam, lParam);
         case WM_NCHITTEST:
@@ -309,6 +330,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return OnContextMenu(window, lParam);
         case PlaceWindowMessage:
             return OnPlace(window);
+        case WM_GETOBJECT:
+            return OnGetObject(window, message, wParam, lParam);
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE:
+            return OnSystemColours(window, message, wParam, lParam);
         default:
             return Default(window, message, wParam, lParam);
     }

@@ -31,7 +31,7 @@ void CalcApp::Paint(HWND window) {
 
 void CalcApp::DrawWindow(HDC dc, int width) {
     {
-        ScopedSelect brush(dc, bodyBrush.Get());
+        ScopedSelect brush(dc, BodyFill());
         {
             ScopedSelect pen(dc, bodyPen.Get());
             RoundRect(dc, 0, 0, BodyRight, BodyBottom, BodyCornerEllipse, BodyCornerEllipse);
@@ -66,7 +66,8 @@ void CalcApp::DrawKey(HDC dc, const CalcKey& key) const {
         OffsetRect(&rect, PressedShift, PressedShift);
     }
     {
-        ScopedTextStyle style(dc, key.font.Get(), key.textColor, key.bkMode);
+        ScopedTextStyle style(dc, key.font.Get(), TextColour(key.textColor, COLOR_BTNTEXT),
+                              key.bkMode);
         DrawShiftJis(dc, key.caption, rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
     DrawEdge(dc, &rect, key.pressed == 1 ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
@@ -125,13 +126,14 @@ void CalcApp::DrawIndicator(HDC dc, int x, int y, int width, int height) const {
         return;
     }
     RECT rect{x + IndicatorInset, y + IndicatorInset, x + width, y + height};
-    ScopedTextStyle textStyle(dc, style->font.Get(), style->textColor, TRANSPARENT);
+    ScopedTextStyle textStyle(dc, style->font.Get(), TextColour(style->textColor, COLOR_WINDOWTEXT),
+                              TRANSPARENT);
     DrawShiftJis(dc, text, rect, DT_LEFT | DT_TOP | DT_SINGLELINE);
 }
 
 void CalcApp::InvalidateDisplay(HWND window) const {
     RECT client{};
     GetClientRect(window, &client);
-    RECT strip{DisplayLeft, DisplayTop, client.right - DisplayLeft, DisplayTop + DisplayHeight};
+    const RECT strip = DisplayStrip(client.right);
     InvalidateRect(window, &strip, TRUE);
 }

@@ -23,6 +23,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
             app.LoadSkin(instance, dc.Get());
         }
         AttachApp(window, &app);
+        app.FollowSystemColours(window);
         SendMessageA(window, PlaceWindowMessage, 0, 0);
         ShowMainWindow(window, showCommand);
         exitCode = RunMessageLoop();

@@ -1,0 +1,550 @@
+#include "shell/accessible.h"
+
+#include <oleacc.h>
+
+#include <array>
+#include <new>
+#include <string_view>
+
+#include "resources/resource_ids.h"
+#include "shell/calc_app.h"
+#include "shell/main_window.h"
+
+namespace {
+
+using LresultFromObjectEntry = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
+using CreateStdAccessibleObjectEntry = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
+using SysAllocStringLenEntry = BSTR(WINAPI*)(const OLECHAR*, UINT);
+using CoInitializeExEntry = HRESULT(WINAPI*)(void*, DWORD);
+
+struct SystemEntries {
+    LresultFromObjectEntry lresultFromObject = nullptr;
+    CreateStdAccessibleObjectEntry createStdAccessibleObject = nullptr;
+    SysAllocStringLenEntry sysAllocStringLen = nullptr;
+};
+
+// The platform forces these: the libraries a screen reader needs stay loaded for the run,
+// and only a screen reader's first request loads them.
+SystemEntries systemEntries;
+bool entriesTried = false;
+bool entriesFound = false;
+
+template <typename Entry>
+bool Find(const char* library, const char* name, Entry& entry) {
+    // Never from the current or program folder: only the system's own copies.
+    HMODULE module = LoadLibraryExA(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    FARPROC found = module != nullptr ? GetProcAddress(module, name) : nullptr;
+    entry = reinterpret_cast<Entry>(reinterpret_cast<void*>(found));
+    return entry != nullptr;
+}
+
+const SystemEntries* Entries() {
+    if (!entriesTried) {
+        entriesTried = true;
+        CoInitializeExEntry initialize = nullptr;
+        entriesFound = Find("ole32.dll", "CoInitializeEx", initialize) &&
+                       Find("oleaut32.dll", "SysAllocStringLen", systemEntries.sysAllocStringLen) &&
+                       Find("oleacc.dll", "LresultFromObject", systemEntries.lresultFromObject) &&
+                       Find("oleacc.dll", "CreateStdAccessibleObject",
+                            systemEntries.createStdAccessibleObject);
+        // Marshalling the object to another process needs an apartment on this thread; it
+        // lasts as long as the thread, and a thread that already has one keeps it.
+        if (entriesFound) {
+            initialize(nullptr, COINIT_APARTMENTTHREADED);
+        }
+    }
+    return entriesFound ? &systemEntries : nullptr;
+}
+
+constexpr LONG ChildCount = DisplayChildId + KeyCount;
+constexpr std::wstring_view MemoryMark = L"M";  // the mark the display paints
+constexpr UINT TaxLabelIds[IndicatorTextCount] = {IDS_TAX_INCLUDED, IDS_TAX_EXCLUDED,
+                                                  IDS_TAX_AMOUNT};
+
+bool IsKey(LONG child) {
+    return child >= FirstKeyChildId && child < FirstKeyChildId + KeyCount;
+}
+
+std::size_t KeyIndex(LONG child) {
+    return static_cast<std::size_t>(child - FirstKeyChildId);
+}
+
+void SetChild(VARIANT* variant, LONG child) {
+    variant->vt = VT_I4;
+    variant->lVal = child;
+}
+
+// A read-only view of a string-table entry, in UTF-16 whatever the system's code page.
+std::wstring_view ResourceText(HWND window, UINT id) {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+    const wchar_t* text = nullptr;
+    const int length = LoadStringW(instance, id, reinterpret_cast<LPWSTR>(&text), 0);
+    return length > 0 ? std::wstring_view(text, static_cast<std::size_t>(length))
+                      : std::wstring_view();
+}
+
+// What the display shows, in reading order: the indicator, then the number.
+class ShownText {
+  public:
+    ShownText(HWND window, const ShownDisplay& shown) {
+        switch (shown.indicator.kind) {
+            case IndicatorKind::None:
+                break;
+            case IndicatorKind::Error:
+                Append(ResourceText(
+                    window, IDS_ERROR_FIRST + static_cast<UINT>(shown.indicator.textIndex)));
+                Append(L" ");
+                break;
+            case IndicatorKind::Tax:
+                Append(ResourceText(window, TaxLabelIds[shown.indicator.textIndex]));
+                Append(L" ");
+                break;
+            case IndicatorKind::Memory:
+                Append(MemoryMark);
+                Append(L" ");
+                break;
+        }
+        // The number's text is plain ASCII.
+        for (const char* digit = shown.number.data(); *digit != '\0'; ++digit) {
+            const wchar_t wide = static_cast<unsigned char>(*digit);
+            Append(std::wstring_view(&wide, 1));
+        }
+    }
+
+    std::wstring_view View() const { return {text_.data(), length_}; }
+
+  private:
+    void Append(std::wstring_view part) {
+        for (const wchar_t character : part) {
+            if (length_ < text_.size()) {
+                text_[length_++] = character;
+            }
+        }
+    }
+
+    std::array<wchar_t, PathBufferSize> text_{};
+    std::size_t length_ = 0;
+};
+
+}  // namespace
+
+// COM interfaces have no virtual destructor by design: only Release deletes.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+class CalcAccessible final : public IAccessible {
+  public:
+    CalcAccessible(HWND window, const SystemEntries& entries)
+        : window_(window), entries_(entries) {}
+
+    void Disconnect() { window_ = nullptr; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+        if (object == nullptr) {
+            return E_POINTER;
+        }
+        if (id == __uuidof(IUnknown) || id == __uuidof(IDispatch) || id == __uuidof(IAccessible)) {
+            *object = static_cast<IAccessible*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+
+    ULONG STDMETHODCALLTYPE AddRef() override {
+        return static_cast<ULONG>(InterlockedIncrement(&references_));
+    }
+
+    ULONG STDMETHODCALLTYPE Release() override {
+        const LONG left = InterlockedDecrement(&references_);
+        if (left == 0) {
+            delete this;
+        }
+        return static_cast<ULONG>(left);
+    }
+
+    // No type information: clients call the accessibility methods directly.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (count == nullptr) {
+            return E_POINTER;
+        }
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                     UINT*) override {
+        return E_NOTIMPL;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+        if (parent == nullptr) {
+            return E_POINTER;
+        }
+        *parent = nullptr;
+        if (App() == nullptr) {
+            return RPC_E_DISCONNECTED;
+        }
+        return entries_.createStdAccessibleObject(window_, OBJID_WINDOW, __uuidof(IDispatch),
+                                                  reinterpret_cast<void**>(parent));
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
+        if (count == nullptr) {
+            return E_POINTER;
+        }
+        *count = 0;
+        if (App() == nullptr) {
+            return RPC_E_DISCONNECTED;
+        }
+        *count = ChildCount;
+        return S_OK;
+    }
+
+    // The children are simple elements, not objects of their own.
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
+        if (object == nullptr) {
+            return E_POINTER;
+        }
+        *object = nullptr;
+        LONG id = 0;
+        const HRESULT found = Resolve(child, id);
+        if (FAILED(found)) {
+            return found;
+        }
+        return id == CHILDID_SELF ? E_INVALIDARG : S_FALSE;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+        return Text(child, name, [](LONG id) -> UINT {
+            if (id == CHILDID_SELF) {
+                return IDS_ACCESSIBLE_CLIENT;
+            }
+            return id == DisplayChildId ? IDS_ACCESSIBLE_DISPLAY
+                                        : IDS_KEY_NAME_FIRST + static_cast<UINT>(KeyIndex(id));
+        });
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+        if (value == nullptr) {
+            return E_POINTER;
+        }
+        *value = nullptr;
+        LONG id = 0;
+        const HRESULT found = Resolve(child, id);
+        if (FAILED(found)) {
+            return found;
+        }
+        if (id != DisplayChildId) {
+            return DISP_E_MEMBERNOTFOUND;
+        }
+        return Allocate(ShownText(window_, App()->Shown()).View(), value);
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
+        return Unsupported(child, text);
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+        if (role == nullptr) {
+            return E_POINTER;
+        }
+        role->vt = VT_EMPTY;
+        LONG id = 0;
+        const HRESULT found = Resolve(child, id);
+        if (FAILED(found)) {
+            return found;
+        }
+        const LONG roles[] = {ROLE_SYSTEM_CLIENT, ROLE_SYSTEM_STATICTEXT, ROLE_SYSTEM_PUSHBUTTON};
+        SetChild(role, roles[id < FirstKeyChildId ? id : FirstKeyChildId]);
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
+        if (state == nullptr) {
+            return E_POINTER;
+        }
+        state->vt = VT_EMPTY;
+        LONG id = 0;
+        const HRESULT found = Resolve(child, id);
+        if (FAILED(found)) {
+            return found;
+        }
+        LONG flags = IsWindowVisible(window_) != FALSE ? 0 : STATE_SYSTEM_INVISIBLE;
+        if (id == DisplayChildId) {
+            flags |= STATE_SYSTEM_READONLY | STATE_SYSTEM_FOCUSABLE;
+            flags |= IsActive() ? STATE_SYSTEM_FOCUSED : 0;
+        } else if (IsKey(id) && App()->keys[KeyIndex(id)].pressed == 1) {
+            flags |= STATE_SYSTEM_PRESSED;
+        }
+        SetChild(state, flags);
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* text) override {
+        return Unsupported(child, text);
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override {
+        if (topic != nullptr) {
+            *topic = 0;
+        }
+        return Unsupported(child, file);
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
+        return KeyText(child, shortcut, IDS_KEY_SHORTCUT_FIRST);
+    }
+
+    // The display holds the focus while the window is active, so that its changes are read.
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
+        if (focus == nullptr) {
+            return E_POINTER;
+        }
+        focus->vt = VT_EMPTY;
+        if (App() == nullptr) {
+            return RPC_E_DISCONNECTED;
+        }
+        if (!IsActive()) {
+            return S_FALSE;
+        }
+        SetChild(focus, DisplayChildId);
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
+        if (selection == nullptr) {
+            return E_POINTER;
+        }
+        selection->vt = VT_EMPTY;
+        return App() == nullptr ? RPC_E_DISCONNECTED : DISP_E_MEMBERNOTFOUND;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
+        return KeyText(child, action, IDS_ACCESSIBLE_PRESS, 0);
+    }
+
+    HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT child) override {
+        LONG id = 0;
+        const HRESULT found = Resolve(child, id);
+        return FAILED(found) ? found : DISP_E_MEMBERNOTFOUND;
+    }
+
+    HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
+                                          VARIANT child) override {
+        if (left == nullptr || top == nullptr || width == nullptr || height == nullptr) {
+            return E_POINTER;
+        }
+        *left = *top = *width = *height = 0;
+        LONG id = 0;
+        const HRESULT found = Resolve(child, id);
+        if (FAILED(found)) {
+            return found;
+        }
+        RECT area{};
+        GetClientRect(window_, &area);
+        if (id == DisplayChildId) {
+            area = DisplayStrip(area.right);
+        } else if (IsKey(id)) {
+            area = App()->keys[KeyIndex(id)].rect;
+        }
+        MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&area), 2);
+        *left = area.left;
+        *top = area.top;
+        *width = area.right - area.left;
+        *height = area.bottom - area.top;
+        return S_OK;
+    }
+
+    // Only the logical order is offered: the display, then the keys row by row.
+    HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
+        if (end == nullptr) {
+            return E_POINTER;
+        }
+        end->vt = VT_EMPTY;
+        LONG id = 0;
+        const HRESULT found = Resolve(start, id);
+        if (FAILED(found)) {
+            return found;
+        }
+        LONG next = CHILDID_SELF;
+        switch (direction) {
+            case NAVDIR_FIRSTCHILD:
+            case NAVDIR_LASTCHILD:
+                if (id == CHILDID_SELF) {
+                    next = direction == NAVDIR_FIRSTCHILD ? DisplayChildId : ChildCount;
+                }
+                break;
+            case NAVDIR_NEXT:
+            case NAVDIR_PREVIOUS:
+                if (id != CHILDID_SELF) {
+                    next = direction == NAVDIR_NEXT ? id + 1 : id - 1;
+                }
+                break;
+            case NAVDIR_UP:
+            case NAVDIR_DOWN:
+            case NAVDIR_LEFT:
+            case NAVDIR_RIGHT:
+                return DISP_E_MEMBERNOTFOUND;
+            default:
+                return E_INVALIDARG;
+        }
+        if (next < DisplayChildId || next > ChildCount) {
+            return S_FALSE;
+        }
+        SetChild(end, next);
+        return S_OK;
+    }
+
+    // The same test the window uses for the pointer: the key rectangles, then the display.
+    HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* child) override {
+        if (child == nullptr) {
+            return E_POINTER;
+        }
+        child->vt = VT_EMPTY;
+        CalcApp* app = App();
+        if (app == nullptr) {
+            return RPC_E_DISCONNECTED;
+        }
+        POINT point{x, y};
+        ScreenToClient(window_, &point);
+        RECT client{};
+        GetClientRect(window_, &client);
+        if (PtInRect(&client, point) == FALSE) {
+            return S_FALSE;
+        }
+        const int key = app->KeyAt(point);
+        const RECT display = DisplayStrip(client.right);
+        if (key >= 0) {
+            SetChild(child, FirstKeyChildId + key);
+        } else {
+            SetChild(child, PtInRect(&display, point) != FALSE ? DisplayChildId : CHILDID_SELF);
+        }
+        return S_OK;
+    }
+
+    // A key does what a click does: its command character goes to the window.
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+        LONG id = 0;
+        const HRESULT found = Resolve(child, id);
+        if (FAILED(found)) {
+            return found;
+        }
+        if (!IsKey(id)) {
+            return DISP_E_MEMBERNOTFOUND;
+        }
+        const CalcKey& key = App()->keys[KeyIndex(id)];
+        const auto character = static_cast<WPARAM>(static_cast<unsigned char>(key.commandChar));
+        return PostMessageA(window_, WM_CHAR, character, 0) != FALSE ? S_OK : E_FAIL;
+    }
+
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR) override {
+        return accSelect(0, child);
+    }
+
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR) override {
+        return accSelect(0, child);
+    }
+
+  private:
+    ~CalcAccessible() = default;
+
+    // Null once the window is gone or the application has left it.
+    CalcApp* App() const { return window_ != nullptr ? AppOf(window_) : nullptr; }
+
+    bool IsActive() const { return GetForegroundWindow() == window_; }
+
+    // The child id a call names: CHILDID_SELF (also for an omitted one), the display or a key.
+    HRESULT Resolve(const VARIANT& child, LONG& id) const {
+        if (App() == nullptr) {
+            return RPC_E_DISCONNECTED;
+        }
+        if (child.vt == VT_EMPTY) {
+            id = CHILDID_SELF;
+            return S_OK;
+        }
+        if (child.vt != VT_I4 || child.lVal < CHILDID_SELF || child.lVal > ChildCount) {
+            return E_INVALIDARG;
+        }
+        id = child.lVal;
+        return S_OK;
+    }
+
+    HRESULT Allocate(std::wstring_view text, BSTR* out) const {
+        *out = entries_.sysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+        return *out != nullptr ? S_OK : E_OUTOFMEMORY;
+    }
+
+    template <typename IdOf>
+    HRESULT Text(const VARIANT& child, BSTR* out, IdOf idOf) const {
+        if (out == nullptr) {
+            return E_POINTER;
+        }
+        *out = nullptr;
+        LONG id = 0;
+        const HRESULT found = Resolve(child, id);
+        if (FAILED(found)) {
+            return found;
+        }
+        return Allocate(ResourceText(window_, idOf(id)), out);
+    }
+
+    // A string only the keys have: from the first id onward by key index, step 0 for one
+    // string shared by all keys.
+    HRESULT KeyText(const VARIANT& child, BSTR* out, UINT firstId, UINT step = 1) const {
+        if (out == nullptr) {
+            return E_POINTER;
+        }
+        *out = nullptr;
+        LONG id = 0;
+        const HRESULT found = Resolve(child, id);
+        if (FAILED(found)) {
+            return found;
+        }
+        if (!IsKey(id)) {
+            return DISP_E_MEMBERNOTFOUND;
+        }
+        const UINT resource = firstId + step * static_cast<UINT>(KeyIndex(id));
+        return Allocate(ResourceText(window_, resource), out);
+    }
+
+    HRESULT Unsupported(const VARIANT& child, BSTR* out) const {
+        if (out == nullptr) {
+            return E_POINTER;
+        }
+        *out = nullptr;
+        LONG id = 0;
+        const HRESULT found = Resolve(child, id);
+        return FAILED(found) ? found : DISP_E_MEMBERNOTFOUND;
+    }
+
+    LONG references_ = 1;
+    HWND window_;
+    const SystemEntries& entries_;
+};
+#pragma GCC diagnostic pop
+
+LRESULT AccessibleHolder::Answer(HWND window, WPARAM wParam) {
+    const SystemEntries* entries = Entries();
+    if (entries == nullptr) {
+        return E_FAIL;
+    }
+    if (object_ == nullptr) {
+        object_ = new (std::nothrow) CalcAccessible(window, *entries);
+        if (object_ == nullptr) {
+            return E_OUTOFMEMORY;
+        }
+    }
+    return entries->lresultFromObject(__uuidof(IAccessible), wParam, object_);
+}
+
+void AccessibleHolder::Disconnect() {
+    if (object_ != nullptr) {
+        object_->Disconnect();
+        object_->Release();
+        object_ = nullptr;
+    }
+}

@@ -1,0 +1,250 @@
+// A screen reader in another process: it finds the calculator's window, takes its
+// accessible object and listens for its value changes, as Narrator or NVDA would.
+
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "shell/key_layout.h"
+
+namespace {
+
+constexpr LONG DisplayChild = 1;
+constexpr LONG FirstKeyChild = 2;
+constexpr DWORD WaitMilliseconds = 10000;
+constexpr DWORD QuietMilliseconds = 400;
+
+// The WinEvent callback has no context argument: the window it counts for, and the count.
+HWND calculatorWindow = nullptr;
+int displayChanges = 0;
+
+void CALLBACK CountDisplayChange(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD,
+                                 DWORD) {
+    if (window == calculatorWindow && object == OBJID_CLIENT && child == DisplayChild) {
+        ++displayChanges;
+    }
+}
+
+// Runs this thread's messages, which carry the WinEvents, until done or out of time.
+bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = WaitMilliseconds) {
+    const ULONGLONG end = GetTickCount64() + milliseconds;
+    for (;;) {
+        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+            DispatchMessageW(&message);
+        }
+        if (done()) {
+            return true;
+        }
+        if (GetTickCount64() >= end) {
+            return false;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+// Waits until no display event has come for a while, so that none is still on its way.
+void PumpUntilQuiet() {
+    int seen = -1;
+    while (seen != displayChanges) {
+        seen = displayChanges;
+        PumpUntil([] { return false; }, QuietMilliseconds);
+    }
+}
+
+VARIANT Child(LONG id) {
+    VARIANT child{};
+    child.vt = VT_I4;
+    child.lVal = id;
+    return child;
+}
+
+// The calculator's own build, started for each test and closed after it.
+class ScreenReaderTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+        std::wstring path = L"Z:" KARVOLD_EXE_W;
+        for (wchar_t& character : path) character = character == L'/' ? L'\\' : character;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        ASSERT_TRUE(CreateProcessW(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &startup, &process_));
+        ASSERT_TRUE(PumpUntil([this] { return FindCalculator(); }));
+        calculatorWindow = window_;
+        hook_ = SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
+                                CountDisplayChange, process_.dwProcessId, 0, WINEVENT_OUTOFCONTEXT);
+        ASSERT_NE(hook_, nullptr);
+        ASSERT_EQ(
+            AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_CLIENT),
+                                       __uuidof(IAccessible), reinterpret_cast<void**>(&client_)),
+            S_OK);
+    }
+
+    void TearDown() override {
+        if (client_ != nullptr)
+            client_->Release();
+        if (hook_ != nullptr)
+            UnhookWinEvent(hook_);
+        if (process_.hProcess != nullptr) {
+            PostMessageW(window_, WM_CLOSE, 0, 0);
+            if (WaitForSingleObject(process_.hProcess, WaitMilliseconds) != WAIT_OBJECT_0) {
+                TerminateProcess(process_.hProcess, 1);
+            }
+            CloseHandle(process_.hThread);
+            CloseHandle(process_.hProcess);
+        }
+        CoUninitialize();
+    }
+
+    // Other tests make calculator windows of their own: take the one of our process.
+    bool FindCalculator() {
+        for (HWND window = nullptr;
+             (window = FindWindowExA(nullptr, window, "KARVOLD", nullptr));) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            window_ = owner == process_.dwProcessId && IsWindowVisible(window) ? window : window_;
+        }
+        return window_ != nullptr;
+    }
+
+    // A text property, or "-" when the child has none.
+    std::wstring Text(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*), LONG child) {
+        BSTR text = nullptr;
+        if ((client_->*get)(Child(child), &text) != S_OK || text == nullptr) {
+            return L"-";
+        }
+        std::wstring copy(text, SysStringLen(text));
+        SysFreeString(text);
+        return copy;
+    }
+
+    // A number property (role, state), or -1.
+    LONG Number(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*), LONG child) {
+        VARIANT result{};
+        return (client_->*get)(Child(child), &result) == S_OK && result.vt == VT_I4 ? result.lVal
+                                                                                    : -1;
+    }
+
+    std::wstring Value() { return Text(&IAccessible::get_accValue, DisplayChild); }
+
+    // The child id the client hits at a client point of the window, or -1 for none.
+    LONG HitAt(POINT point) {
+        ClientToScreen(window_, &point);
+        VARIANT hit{};
+        client_->accHitTest(point.x, point.y, &hit);
+        return hit.vt == VT_I4 ? hit.lVal : -1;
+    }
+
+    void Press(const char* commands) {
+        for (const char* command = commands; *command != '\0'; ++command) {
+            const LONG key = static_cast<LONG>(std::strchr(KeyMap, *command) - KeyMap);
+            EXPECT_EQ(client_->accDoDefaultAction(Child(FirstKeyChild + key)), S_OK) << *command;
+        }
+    }
+
+    PROCESS_INFORMATION process_{};
+    HWND window_ = nullptr;
+    HWINEVENTHOOK hook_ = nullptr;
+    IAccessible* client_ = nullptr;
+};
+
+// Client coordinates of child ids 1 (the display) and 2 on (the keys).
+RECT ChildArea(LONG child) {
+    if (child < FirstKeyChild) {
+        return {15, 20, 285, 60};
+    }
+    const ::KeyRect key = KeyRectangle(static_cast<int>(child - FirstKeyChild));
+    return {key.left, key.top, key.right, key.bottom};
+}
+
+// Name and keyboard equivalent of the display, then of the keys in key order.
+// clang-format off
+const std::pair<const wchar_t*, const wchar_t*> Children[] = {
+    {L"表示", L"-"},
+    {L"電源オフ", L"Esc"}, {L"コピー", L"Ctrl+C"}, {L"貼り付け", L"Ctrl+V"}, {L"税込", L"Z"},
+    {L"税抜", L"X"}, {L"オールクリア", L"A"}, {L"クリア", L"C"}, {L"パーセント", L"%"},
+    {L"符号切り替え", L"M"}, {L"グランドトータル", L"G"}, {L"7", L"7"}, {L"8", L"8"},
+    {L"9", L"9"}, {L"割る", L"/"}, {L"メモリークリア", L"T"}, {L"4", L"4"}, {L"5", L"5"},
+    {L"6", L"6"}, {L"掛ける", L"*"}, {L"メモリーリコール", L"R"}, {L"1", L"1"}, {L"2", L"2"},
+    {L"3", L"3"}, {L"引く", L"-"}, {L"メモリーマイナス", L"L"}, {L"0", L"0"},
+    {L"小数点", L"."}, {L"イコール", L"="}, {L"足す", L"+"}, {L"メモリープラス", L"P"}};
+// clang-format on
+
+// The "%" key, held down by the pointer while the tree is read.
+constexpr LONG HeldKey = FirstKeyChild + 7;
+
+TEST_F(ScreenReaderTest, TreeNamesStatesPlacesAndHits) {
+    EXPECT_EQ(Text(&IAccessible::get_accName, CHILDID_SELF), L"Karvold 電卓");
+    EXPECT_EQ(Number(&IAccessible::get_accRole, CHILDID_SELF), ROLE_SYSTEM_CLIENT);
+    LONG count = 0;
+    EXPECT_EQ(client_->get_accChildCount(&count), S_OK);
+    EXPECT_EQ(count, static_cast<LONG>(std::size(Children)));
+    // The program activates its window when it starts; the display then has the focus.
+    ASSERT_EQ(GetForegroundWindow(), window_);
+    VARIANT focus{};
+    EXPECT_EQ(client_->get_accFocus(&focus), S_OK);
+    EXPECT_EQ(std::pair(focus.vt, focus.lVal), std::pair(VARTYPE{VT_I4}, DisplayChild));
+    const RECT held = ChildArea(HeldKey);
+    PostMessageW(window_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(held.left + 1, held.top + 1));
+    ASSERT_TRUE(PumpUntil(
+        [&] { return (Number(&IAccessible::get_accState, HeldKey) & STATE_SYSTEM_PRESSED) != 0; }));
+
+    POINT origin{};
+    ClientToScreen(window_, &origin);
+    for (LONG child = DisplayChild; child <= count; ++child) {
+        const auto& [name, shortcut] = Children[child - 1];
+        const RECT area = ChildArea(child);
+        SCOPED_TRACE(testing::Message() << "child " << child);
+        const bool key = child >= FirstKeyChild;
+        EXPECT_EQ(Number(&IAccessible::get_accRole, child),
+                  key ? ROLE_SYSTEM_PUSHBUTTON : ROLE_SYSTEM_STATICTEXT);
+        EXPECT_EQ(Text(&IAccessible::get_accName, child), name);
+        EXPECT_EQ(Text(&IAccessible::get_accKeyboardShortcut, child), shortcut);
+        EXPECT_EQ(Text(&IAccessible::get_accDefaultAction, child), key ? L"押す" : L"-");
+        EXPECT_EQ(Number(&IAccessible::get_accState, child) & STATE_SYSTEM_PRESSED,
+                  child == HeldKey ? STATE_SYSTEM_PRESSED : 0);
+        LONG left = 0, top = 0, width = 0, height = 0;
+        EXPECT_EQ(client_->accLocation(&left, &top, &width, &height, Child(child)), S_OK);
+        EXPECT_EQ(std::tuple(left - origin.x, top - origin.y, width, height),
+                  std::tuple(area.left, area.top, area.right - area.left, area.bottom - area.top));
+        EXPECT_EQ(HitAt({(area.left + area.right) / 2, (area.top + area.bottom) / 2}), child);
+        VARIANT next{};
+        client_->accNavigate(NAVDIR_NEXT, Child(child), &next);
+        EXPECT_EQ(next.vt == VT_I4 ? next.lVal : -1, child < count ? child + 1 : -1);
+    }
+    // Right and bottom edges belong to the gap, which is the body; off the window is nothing.
+    for (const auto& [x, y, child] : {std::tuple{58, 100, CHILDID_SELF},
+                                      std::tuple{30, 138, CHILDID_SELF}, std::tuple{-5, 100, -1}}) {
+        EXPECT_EQ(HitAt({x, y}), child) << x << "," << y;
+    }
+}
+
+// Each sequence starts from all clear; the display changes it is heard for come one event
+// each, and a key that changes nothing (an operator, a refused digit) raises none.
+TEST_F(ScreenReaderTest, DisplayValueAndItsChangeEvents) {
+    const std::tuple<const char*, const wchar_t*, int> sequences[] = {
+        {"7+1=", L"8", 3},
+        {"1000Z", L"税込 1,100", 5},
+        {"1/0=5", L"ゼロ割り算エラー 0", 3},
+        {"5P", L"M 5", 2}};
+    for (const auto& [keys, value, changes] : sequences) {
+        SCOPED_TRACE(keys);
+        Press("A");
+        ASSERT_TRUE(PumpUntil([&] { return Value() == L"0"; }));
+        PumpUntilQuiet();
+        displayChanges = 0;
+        Press(keys);
+        PumpUntil([&] { return Value() == value; });
+        EXPECT_EQ(Value(), value);
+        PumpUntilQuiet();
+        EXPECT_EQ(displayChanges, changes);
+    }
+}
+
+}  // namespace

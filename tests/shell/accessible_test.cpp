@@ -1,0 +1,54 @@
+#include <oleacc.h>
+
+#include "shell_fixture.h"
+
+namespace {
+
+using AccessibleTest = CalcWindowTest;
+
+VARIANT Child(LONG id) {
+    VARIANT child{};
+    child.vt = VT_I4;
+    child.lVal = id;
+    return child;
+}
+
+// A client may keep its reference after the window or the application has gone; every call
+// then fails cleanly instead of reaching either.
+TEST_F(AccessibleTest, CallsFailOnceTheWindowOrTheApplicationIsGone) {
+    for (const bool windowGoes : {true, false}) {
+        SCOPED_TRACE(windowGoes ? "window destroyed" : "application detached and gone");
+        IAccessible* object = nullptr;
+        ASSERT_EQ(
+            AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_CLIENT),
+                                       __uuidof(IAccessible), reinterpret_cast<void**>(&object)),
+            S_OK);
+        LONG count = 0;
+        EXPECT_EQ(object->get_accChildCount(&count), S_OK);
+        EXPECT_EQ(count, 1 + KeyCount);
+        if (windowGoes) {
+            DestroyWindow(window_);
+        } else {
+            AttachApp(window_, nullptr);
+            app_.reset();
+        }
+        BSTR text = nullptr;
+        VARIANT result{};
+        LONG left = 0;
+        EXPECT_EQ(object->get_accChildCount(&count), RPC_E_DISCONNECTED);
+        EXPECT_EQ(object->get_accValue(Child(DisplayChildId), &text), RPC_E_DISCONNECTED);
+        EXPECT_EQ(object->get_accName(Child(FirstKeyChildId), &text), RPC_E_DISCONNECTED);
+        EXPECT_EQ(object->get_accState(Child(FirstKeyChildId), &result), RPC_E_DISCONNECTED);
+        EXPECT_EQ(object->accLocation(&left, &left, &left, &left, Child(FirstKeyChildId)),
+                  RPC_E_DISCONNECTED);
+        EXPECT_EQ(object->accHitTest(0, 0, &result), RPC_E_DISCONNECTED);
+        EXPECT_EQ(object->accDoDefaultAction(Child(FirstKeyChildId)), RPC_E_DISCONNECTED);
+        EXPECT_EQ(text, nullptr);
+        object->Release();
+        TearDown();
+        app_ = std::make_unique<CalcApp>(platform_.Get());
+        SetUp();
+    }
+}
+
+}  // namespace
