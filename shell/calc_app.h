@@ -48,7 +48,7 @@ class CalcApp {
     void Paint(HWND window);
     // Everything Paint draws, into any context: body, keys, display strip and its content.
     void DrawWindow(HDC dc, int width);
-    void DrawDisplay(HDC dc, int x, int y, int width, int height, int margin);
+    void DrawDisplay(HDC dc, const DisplayBox& box);
     void InvalidateDisplay(HWND window) const;
 
     std::int32_t TrackKey(HWND window, int x, int y, KeyTrackMode mode);
@@ -100,17 +100,13 @@ class CalcApp {
   private:
     HBITMAP GlyphBitmap(std::size_t glyph) const;
     void DrawKey(HDC dc, const CalcKey& key) const;
-    void DrawIndicator(HDC dc, int x, int y, int width, int height) const;
+    void DrawIndicator(HDC dc, const DisplayBox& box) const;
 };
 
-// Display strip in client coordinates, for painting and invalidating.
-inline constexpr int DisplayLeft = 15;
-inline constexpr int DisplayTop = 20;
-inline constexpr int DisplayHeight = 40;
-inline constexpr int DisplayMargin = 3;
-
+// The display strip as a rectangle, for invalidating and hit tests.
 inline RECT DisplayStrip(int clientWidth) {
-    return {DisplayLeft, DisplayTop, clientWidth - DisplayLeft, DisplayTop + DisplayHeight};
+    const DisplayBox box = DisplayBoxFor(clientWidth);
+    return {box.x, box.y, box.x + box.width, box.y + box.height};
 }
 
 // Screen readers address the display and the keys by these child ids.

@@ -48,6 +48,16 @@ struct DisplayBox {
     int margin = 0;
 };
 
+// The display strip in client coordinates: inset by DisplayLeft on both sides of the window.
+inline constexpr int DisplayLeft = 15;
+inline constexpr int DisplayTop = 20;
+inline constexpr int DisplayHeight = 40;
+inline constexpr int DisplayMargin = 3;
+
+constexpr DisplayBox DisplayBoxFor(int clientWidth) {
+    return {DisplayLeft, DisplayTop, clientWidth - 2 * DisplayLeft, DisplayHeight, DisplayMargin};
+}
+
 // Each glyph is drawn at half its bitmap width, right-aligned about margin pixels before the
 // right edge and centred vertically; a number too wide or too tall is squeezed to fit.
 NumberLayout LayoutNumber(std::string_view text, const GlyphSizes& sizes, const DisplayBox& box);

@@ -6,7 +6,6 @@
 namespace {
 
 constexpr int RepaintSlack = 2;  // covers the shifted drawing of a pressed key
-constexpr std::uint32_t KeyWasDownBit = 1u << 30;
 
 void RepaintKey(HWND window, const CalcKey& key) {
     RECT area{key.rect.left, key.rect.top, key.rect.right + RepaintSlack,
@@ -33,20 +32,6 @@ KeyUpResult KeyUpActionFor(std::uint32_t virtualKey, bool controlHeld) {
         default:
             return {};
     }
-}
-
-void KeysSeenDown::NoteDown(std::uint32_t virtualKey, std::uint32_t keyData) {
-    if (virtualKey < VirtualKeyCount && (keyData & KeyWasDownBit) == 0) {
-        seen_.set(virtualKey);
-    }
-}
-
-bool KeysSeenDown::TakeUp(std::uint32_t virtualKey) {
-    if (virtualKey >= VirtualKeyCount || !seen_.test(virtualKey)) {
-        return false;
-    }
-    seen_.reset(virtualKey);
-    return true;
 }
 
 int CalcApp::KeyAt(POINT point) const {

@@ -31,13 +31,24 @@ KeyUpResult KeyUpActionFor(std::uint32_t virtualKey, bool controlHeld);
 class KeysSeenDown {
   public:
     // keyData is the key message's lParam; its previous-state bit marks a repeat.
-    void NoteDown(std::uint32_t virtualKey, std::uint32_t keyData);
+    void NoteDown(std::uint32_t virtualKey, std::uint32_t keyData) {
+        if (virtualKey < VirtualKeyCount && (keyData & KeyWasDownBit) == 0) {
+            seen_.set(virtualKey);
+        }
+    }
     // True when the key-up should act; the key counts as released either way.
-    bool TakeUp(std::uint32_t virtualKey);
+    bool TakeUp(std::uint32_t virtualKey) {
+        if (virtualKey >= VirtualKeyCount || !seen_.test(virtualKey)) {
+            return false;
+        }
+        seen_.reset(virtualKey);
+        return true;
+    }
     // The focus went elsewhere: whatever is released there was not pressed here.
     void Forget() { seen_.reset(); }
 
   private:
     static constexpr std::size_t VirtualKeyCount = 256;
+    static constexpr std::uint32_t KeyWasDownBit = 1u << 30;  // the previous-state bit
     std::bitset<VirtualKeyCount> seen_;
 };

@@ -6,6 +6,11 @@
 #include <cstddef>
 #include <cstdint>
 
+// The window and the rounded corners of its region.
+inline constexpr int WindowWidth = 300;
+inline constexpr int WindowHeight = 450;
+inline constexpr int WindowCornerEllipse = 30;
+
 inline constexpr int KeyCount = 30;
 inline constexpr int KeyColumns = 5;
 inline constexpr int KeyRows = 6;

@@ -30,12 +30,18 @@ int ClientY(LPARAM lParam) {
     return HIWORD(lParam);
 }
 
-LRESULT Default(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
+// One message as the window procedure received it.
+struct Message {
+    HWND window;
+    UINT id;
+    WPARAM wParam;
+    LPARAM lParam;
 
-LRESULT OnDestroy(HWND window) {
-    if (CalcApp* app = AppOf(window)) {
+    LRESULT Default() const { return DefWindowProcA(window, id, wParam, lParam); }
+};
+
+LRESULT OnDestroy(CalcApp* app, const Message&) {
+    if (app != nullptr) {
         app->accessible.Disconnect();
     }
     HtmlHelpA(nullptr, nullptr, HH_UNINITIALIZE, HelpCookie());
@@ -43,89 +49,85 @@ LRESULT OnDestroy(HWND window) {
     return 0;
 }
 
-LRESULT OnPaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    CalcApp* app = AppOf(window);
+LRESULT OnPaint(CalcApp* app, const Message& m) {
     if (app == nullptr) {
-        return Default(window, message, wParam, lParam);
+        return m.Default();
     }
-    app->Paint(window);
+    app->Paint(m.window);
     return 0;
 }
 
-LRESULT OnNcHitTest(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    CalcApp* app = AppOf(window);
+LRESULT OnNcHitTest(CalcApp* app, const Message& m) {
     POINT point{};
-    if (app == nullptr || !ClientPointOf(window, lParam, point)) {
-        return Default(window, message, wParam, lParam);
+    if (app == nullptr || !ClientPointOf(m.window, m.lParam, point)) {
+        return m.Default();
     }
     // Everything but the keys drags the window.
-    return app->TrackKey(window, point.x, point.y, KeyTrackMode::HitTest) != 0 ? HTCLIENT
-                                                                               : HTCAPTION;
+    return app->TrackKey(m.window, point.x, point.y, KeyTrackMode::HitTest) != 0 ? HTCLIENT
+                                                                                 : HTCAPTION;
 }
 
-LRESULT OnNcMouseMove(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    CalcApp* app = AppOf(window);
+LRESULT OnNcMouseMove(CalcApp* app, const Message& m) {
     POINT point{};
-    if (app != nullptr && ClientPointOf(window, lParam, point) &&
-        app->TrackKey(window, point.x, point.y, KeyTrackMode::Leave) != 0) {
+    if (app != nullptr && ClientPointOf(m.window, m.lParam, point) &&
+        app->TrackKey(m.window, point.x, point.y, KeyTrackMode::Leave) != 0) {
         return 0;
     }
-    return Default(window, message, wParam, lParam);
+    return m.Default();
 }
 
-LRESULT OnNcRButtonUp(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    CalcApp* app = AppOf(window);
+LRESULT OnNcRButtonUp(CalcApp* app, const Message& m) {
     POINT point{};
-    if (app == nullptr || !ClientPointOf(window, lParam, point)) {
-        return Default(window, message, wParam, lParam);
+    if (app == nullptr || !ClientPointOf(m.window, m.lParam, point)) {
+        return m.Default();
     }
-    app->ShowPopupMenu(window, point.x, point.y);
+    app->ShowPopupMenu(m.window, point.x, point.y);
     return 0;
 }
 
 // Default handling of the button-down would swallow the button-up in a system-menu loop of
 // its own (Wine does so), and the menu opens at the button-up.
-LRESULT OnNcRButtonDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT OnNcRButtonDown(CalcApp* app, const Message& m) {
     POINT point{};
-    if (AppOf(window) == nullptr || !ClientPointOf(window, lParam, point)) {
-        return Default(window, message, wParam, lParam);
+    if (app == nullptr || !ClientPointOf(m.window, m.lParam, point)) {
+        return m.Default();
     }
     return 0;
 }
 
-LRESULT OnKeyDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (CalcApp* app = AppOf(window)) {
-        app->keysSeenDown.NoteDown(static_cast<std::uint32_t>(wParam),
-                                   static_cast<std::uint32_t>(lParam));
+LRESULT OnKeyDown(CalcApp* app, const Message& m) {
+    if (app != nullptr) {
+        app->keysSeenDown.NoteDown(static_cast<std::uint32_t>(m.wParam),
+                                   static_cast<std::uint32_t>(m.lParam));
     }
-    return Default(window, message, wParam, lParam);
+    return m.Default();
 }
 
-LRESULT OnKillFocus(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (CalcApp* app = AppOf(window)) {
+LRESULT OnKillFocus(CalcApp* app, const Message& m) {
+    if (app != nullptr) {
         app->keysSeenDown.Forget();
     }
-    return Default(window, message, wParam, lParam);
+    return m.Default();
 }
 
-LRESULT OnKeyUp(HWND window, WPARAM wParam) {
-    CalcApp* app = AppOf(window);
-    if (app == nullptr || !app->keysSeenDown.TakeUp(static_cast<std::uint32_t>(wParam))) {
+LRESULT OnKeyUp(CalcApp* app, const Message& m) {
+    const auto virtualKey = static_cast<std::uint32_t>(m.wParam);
+    if (app == nullptr || !app->keysSeenDown.TakeUp(virtualKey)) {
         return 0;
     }
     const bool controlHeld = GetKeyState(VK_CONTROL) < 0;
-    const KeyUpResult result = KeyUpActionFor(static_cast<std::uint32_t>(wParam), controlHeld);
+    const KeyUpResult result = KeyUpActionFor(virtualKey, controlHeld);
     switch (result.action) {
         case KeyUpAction::None:
             break;
         case KeyUpAction::Command:
-            app->RunCommand(window, result.character);
+            app->RunCommand(m.window, result.character);
             break;
         case KeyUpAction::PostChar:
-            PostMessageA(window, WM_CHAR, static_cast<WPARAM>(result.character), 0);
+            PostMessageA(m.window, WM_CHAR, static_cast<WPARAM>(result.character), 0);
             break;
         case KeyUpAction::Close:
-            PostMessageA(window, WM_CLOSE, 0, 0);
+            PostMessageA(m.window, WM_CLOSE, 0, 0);
             break;
     }
     return 0;
@@ -151,101 +153,95 @@ bool IsDoubleByteHalf(CalcApp& app, WPARAM wParam) {
     return false;
 }
 
-LRESULT OnChar(HWND window, WPARAM wParam) {
-    CalcApp* app = AppOf(window);
-    if (app != nullptr && IsDoubleByteHalf(*app, wParam)) {
+LRESULT OnChar(CalcApp* app, const Message& m) {
+    if (app != nullptr && IsDoubleByteHalf(*app, m.wParam)) {
         return 0;
     }
-    if (wParam == 'Q' || wParam == 'q') {
-        PostMessageA(window, WM_CLOSE, 0, 0);
+    if (m.wParam == 'Q' || m.wParam == 'q') {
+        PostMessageA(m.window, WM_CLOSE, 0, 0);
     } else if (app != nullptr) {
         // The engine refuses what is not in its command table; -1 is never in it.
         const std::int32_t character =
-            wParam <= 0x7FFFFFFF ? static_cast<std::int32_t>(wParam) : -1;
-        app->RunCommand(window, character);
+            m.wParam <= 0x7FFFFFFF ? static_cast<std::int32_t>(m.wParam) : -1;
+        app->RunCommand(m.window, character);
     }
     return 0;
 }
 
-LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    CalcApp* app = AppOf(window);
-    switch (LOWORD(wParam)) {
+LRESULT OnCommand(CalcApp* app, const Message& m) {
+    switch (LOWORD(m.wParam)) {
         case IDC_HELP_CONTENTS:
             if (app != nullptr) {
-                app->ShowHelp(window);
+                app->ShowHelp(m.window);
             }
             return 0;
         case IDC_ABOUT:
             if (app != nullptr) {
-                ShowAboutDialog(window);
+                ShowAboutDialog(m.window);
             }
             return 0;
         case IDC_MINIMIZE:
-            ShowWindow(window, SW_MINIMIZE);
+            ShowWindow(m.window, SW_MINIMIZE);
             return 0;
         default:
-            return Default(window, message, wParam, lParam);
+            return m.Default();
     }
 }
 
-LRESULT OnTrackButton(HWND window, UINT message, WPARAM wParam, LPARAM lParam, KeyTrackMode mode) {
-    CalcApp* app = AppOf(window);
-    if (app != nullptr && app->TrackKey(window, ClientX(lParam), ClientY(lParam), mode) != 0) {
+LRESULT OnTrackButton(CalcApp* app, const Message& m, KeyTrackMode mode) {
+    if (app != nullptr &&
+        app->TrackKey(m.window, ClientX(m.lParam), ClientY(m.lParam), mode) != 0) {
         return 0;
     }
-    return Default(window, message, wParam, lParam);
+    return m.Default();
 }
 
-LRESULT OnRButtonDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    CalcApp* app = AppOf(window);
+LRESULT OnRButtonDown(CalcApp* app, const Message& m) {
     if (app == nullptr) {
-        return Default(window, message, wParam, lParam);
+        return m.Default();
     }
-    app->ShowPopupMenu(window, ClientX(lParam), ClientY(lParam));
+    app->ShowPopupMenu(m.window, ClientX(m.lParam), ClientY(m.lParam));
     return 0;
 }
 
 // Shift+F10 and the menu key send no point; the mouse routes have opened the menu already.
-LRESULT OnContextMenu(HWND window, LPARAM lParam) {
-    CalcApp* app = AppOf(window);
-    if (app != nullptr && GET_X_LPARAM(lParam) == -1 && GET_Y_LPARAM(lParam) == -1) {
-        app->ShowPopupMenu(window, DisplayLeft, DisplayTop + DisplayHeight);
+LRESULT OnContextMenu(CalcApp* app, const Message& m) {
+    if (app != nullptr && GET_X_LPARAM(m.lParam) == -1 && GET_Y_LPARAM(m.lParam) == -1) {
+        app->ShowPopupMenu(m.window, DisplayLeft, DisplayTop + DisplayHeight);
     }
     return 0;
 }
 
 // Screen readers ask for the client area; every other object is the system's.
-LRESULT OnGetObject(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    CalcApp* app = AppOf(window);
+LRESULT OnGetObject(CalcApp* app, const Message& m) {
     // The id is a DWORD, however the sender widened it.
-    if (app == nullptr || static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) {
-        return Default(window, message, wParam, lParam);
+    if (app == nullptr || static_cast<DWORD>(m.lParam) != static_cast<DWORD>(OBJID_CLIENT)) {
+        return m.Default();
     }
-    const LRESULT answer = app->accessible.Answer(window, wParam);
-    return answer > 0 ? answer : Default(window, message, wParam, lParam);
+    const LRESULT answer = app->accessible.Answer(m.window, m.wParam);
+    return answer > 0 ? answer : m.Default();
 }
 
-LRESULT OnSystemColours(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (CalcApp* app = AppOf(window)) {
-        app->FollowSystemColours(window);
+LRESULT OnSystemColours(CalcApp* app, const Message& m) {
+    if (app != nullptr) {
+        app->FollowSystemColours(m.window);
     }
-    return Default(window, message, wParam, lParam);
+    return m.Default();
 }
 
 // Shape, then top-right corner of the primary screen, above ordinary windows.
-LRESULT OnPlace(HWND window) {
-    CalcApp* app = AppOf(window);
+LRESULT OnPlace(CalcApp* app, const Message& m) {
     if (app == nullptr) {
         return 0;
     }
     // Once the window accepts the region it owns it.
-    if (app->windowRegion && SetWindowRgn(window, app->windowRegion.Get(), TRUE) != 0) {
+    if (app->windowRegion && SetWindowRgn(m.window, app->windowRegion.Get(), TRUE) != 0) {
         app->windowRegion.Release();
     }
     RECT client{};
-    GetClientRect(window, &client);
+    GetClientRect(m.window, &client);
     const int x = PlacementX(GetSystemMetrics(SM_CXSCREEN), client.right - client.left);
-    SetWindowPos(window, HWND_TOPMOST, x, 0, 0, 0, SWP_NOSIZE);
+    SetWindowPos(m.window, HWND_TOPMOST, x, 0, 0, 0, SWP_NOSIZE);
     return 0;
 }
 
@@ -268,7 +264,7 @@ void RegisterMainWindowClass(HINSTANCE instance) {
 HWND CreateMainWindow(HINSTANCE instance) {
     HWND window =
         CreateWindowExA(0, MainWindowClass, MainWindowTitle, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
-                        MainWindowWidth, MainWindowHeight, nullptr, nullptr, instance, nullptr);
+                        WindowWidth, WindowHeight, nullptr, nullptr, instance, nullptr);
     // Typed keys must reach the calculator, not a composition window; the thread's other
     // windows (the help viewer's search box) keep the input method.
     ImmAssociateContext(window, nullptr);
@@ -294,49 +290,51 @@ void AttachApp(HWND window, CalcApp* app) {
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    CalcApp* app = AppOf(window);  // null until attached
+    const Message m{window, message, wParam, lParam};
     switch (message) {
         case WM_CREATE:
             return 0;
         case WM_DESTROY:
-            return OnDestroy(window);
+            return OnDestroy(app, m);
         case WM_PAINT:
-            return OnPaint(window, message, wParam, lParam);
+            return OnPaint(app, m);
         case WM_NCHITTEST:
-            return OnNcHitTest(window, message, wParam, lParam);
+            return OnNcHitTest(app, m);
         case WM_NCMOUSEMOVE:
-            return OnNcMouseMove(window, message, wParam, lParam);
+            return OnNcMouseMove(app, m);
         case WM_NCRBUTTONDOWN:
-            return OnNcRButtonDown(window, message, wParam, lParam);
+            return OnNcRButtonDown(app, m);
         case WM_NCRBUTTONUP:
-            return OnNcRButtonUp(window, message, wParam, lParam);
+            return OnNcRButtonUp(app, m);
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
-            return OnKeyDown(window, message, wParam, lParam);
+            return OnKeyDown(app, m);
         case WM_KILLFOCUS:
-            return OnKillFocus(window, message, wParam, lParam);
+            return OnKillFocus(app, m);
         case WM_KEYUP:
-            return OnKeyUp(window, wParam);
+            return OnKeyUp(app, m);
         case WM_CHAR:
-            return OnChar(window, wParam);
+            return OnChar(app, m);
         case WM_COMMAND:
-            return OnCommand(window, message, wParam, lParam);
+            return OnCommand(app, m);
         case WM_LBUTTONDOWN:
-            return OnTrackButton(window, message, wParam, lParam, KeyTrackMode::Press);
+            return OnTrackButton(app, m, KeyTrackMode::Press);
         case WM_LBUTTONUP:
-            return OnTrackButton(window, message, wParam, lParam, KeyTrackMode::Release);
+            return OnTrackButton(app, m, KeyTrackMode::Release);
         case WM_RBUTTONDOWN:
-            return OnRButtonDown(window, message, wParam, lParam);
+            return OnRButtonDown(app, m);
         case WM_CONTEXTMENU:
-            return OnContextMenu(window, lParam);
+            return OnContextMenu(app, m);
         case PlaceWindowMessage:
-            return OnPlace(window);
+            return OnPlace(app, m);
         case WM_GETOBJECT:
-            return OnGetObject(window, message, wParam, lParam);
+            return OnGetObject(app, m);
         case WM_SETTINGCHANGE:
         case WM_SYSCOLORCHANGE:
-            return OnSystemColours(window, message, wParam, lParam);
+            return OnSystemColours(app, m);
         default:
-            return Default(window, message, wParam, lParam);
+            return m.Default();
     }
 }
 

@@ -8,8 +8,6 @@ class CalcApp;
 
 inline constexpr char MainWindowClass[] = "KARVOLD";
 inline constexpr char MainWindowTitle[] = "Karvold";
-inline constexpr int MainWindowWidth = 300;
-inline constexpr int MainWindowHeight = 450;
 inline constexpr UINT PlaceWindowMessage = WM_USER;
 
 void RegisterMainWindowClass(HINSTANCE instance);

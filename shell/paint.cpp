@@ -3,9 +3,9 @@
 
 namespace {
 
-constexpr int BodyRight = 299;
-constexpr int BodyBottom = 449;
-constexpr int BodyCornerEllipse = 30;
+// The outline stays a pixel inside the window's region.
+constexpr int BodyRight = WindowWidth - 1;
+constexpr int BodyBottom = WindowHeight - 1;
 constexpr int PressedShift = 2;
 constexpr int IndicatorInset = 5;
 
@@ -34,29 +34,30 @@ void CalcApp::DrawWindow(HDC dc, int width) {
         ScopedSelect brush(dc, BodyFill());
         {
             ScopedSelect pen(dc, bodyPen.Get());
-            RoundRect(dc, 0, 0, BodyRight, BodyBottom, BodyCornerEllipse, BodyCornerEllipse);
+            RoundRect(dc, 0, 0, BodyRight, BodyBottom, WindowCornerEllipse, WindowCornerEllipse);
         }
         for (const CalcKey& key : keys) {
             DrawKey(dc, key);
         }
     }
 
-    const int displayRight = width - DisplayLeft;
-    const int displayBottom = DisplayTop + DisplayHeight;
-    PatBlt(dc, DisplayLeft, DisplayTop, width - 2 * DisplayLeft, DisplayHeight, WHITENESS);
+    const DisplayBox box = DisplayBoxFor(width);
+    const int displayRight = box.x + box.width;
+    const int displayBottom = box.y + box.height;
+    PatBlt(dc, box.x, box.y, box.width, box.height, WHITENESS);
     {
         // A light blue line under and right of the strip, a grey one a pixel further out.
         ScopedSelect pen(dc, displayEdgePen.Get());
-        Line(dc, DisplayLeft, displayBottom, displayRight + 1, displayBottom);
-        Line(dc, displayRight, DisplayTop, displayRight, displayBottom + 1);
+        Line(dc, box.x, displayBottom, displayRight + 1, displayBottom);
+        Line(dc, displayRight, box.y, displayRight, displayBottom + 1);
     }
     {
         ScopedSelect pen(dc, displayShadowPen.Get());
-        Line(dc, DisplayLeft + 1, displayBottom + 1, displayRight + 2, displayBottom + 1);
-        Line(dc, displayRight + 1, DisplayTop + 1, displayRight + 1, displayBottom + 2);
+        Line(dc, box.x + 1, displayBottom + 1, displayRight + 2, displayBottom + 1);
+        Line(dc, displayRight + 1, box.y + 1, displayRight + 1, displayBottom + 2);
     }
 
-    DrawDisplay(dc, DisplayLeft, DisplayTop, width - 2 * DisplayLeft, DisplayHeight, DisplayMargin);
+    DrawDisplay(dc, box);
 }
 
 // The face is not filled: the body pattern shows through the caption.
@@ -73,16 +74,16 @@ void CalcApp::DrawKey(HDC dc, const CalcKey& key) const {
     DrawEdge(dc, &rect, key.pressed == 1 ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
 }
 
-void CalcApp::DrawDisplay(HDC dc, int x, int y, int width, int height, int margin) {
+void CalcApp::DrawDisplay(HDC dc, const DisplayBox& box) {
     if (!commaGlyph) {
         return;  // no skin
     }
-    DrawIndicator(dc, x, y, width, height);
+    DrawIndicator(dc, box);
 
     char text[PathBufferSize] = {};
     engine.display.Format(text, sizeof(text), true);
     const GlyphSizes sizes = MeasuredGlyphSizes();
-    const NumberLayout layout = LayoutNumber(text, sizes, {x, y, width, height, margin});
+    const NumberLayout layout = LayoutNumber(text, sizes, box);
 
     MemoryDc memory(CreateCompatibleDC(dc));
     if (memory.Get() == nullptr) {
@@ -100,7 +101,7 @@ void CalcApp::DrawDisplay(HDC dc, int x, int y, int width, int height, int margi
     }
 }
 
-void CalcApp::DrawIndicator(HDC dc, int x, int y, int width, int height) const {
+void CalcApp::DrawIndicator(HDC dc, const DisplayBox& box) const {
     const Indicator indicator =
         ChooseIndicator(static_cast<std::uint32_t>(engine.display.errorCode),
                         static_cast<std::uint32_t>(engine.taxState), !engine.memory.IsZero());
@@ -125,7 +126,7 @@ void CalcApp::DrawIndicator(HDC dc, int x, int y, int width, int height) const {
     if (text == nullptr) {
         return;
     }
-    RECT rect{x + IndicatorInset, y + IndicatorInset, x + width, y + height};
+    RECT rect{box.x + IndicatorInset, box.y + IndicatorInset, box.x + box.width, box.y + box.height};
     ScopedTextStyle textStyle(dc, style->font.Get(), TextColour(style->textColor, COLOR_WINDOWTEXT),
                               TRANSPARENT);
     DrawShiftJis(dc, text, rect, DT_LEFT | DT_TOP | DT_SINGLELINE);

@@ -10,9 +10,6 @@ namespace {
 constexpr char KeyFontFace[] = "\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";
 static_assert(sizeof(KeyFontFace) <= LF_FACESIZE);
 
-constexpr int WindowWidth = 300;
-constexpr int WindowHeight = 450;
-constexpr int CornerEllipse = 30;
 
 HBITMAP LoadBitmapResource(HINSTANCE instance, int id) {
     return LoadBitmapA(instance, MAKEINTRESOURCEA(id));
@@ -87,7 +84,7 @@ void CalcApp::LoadSkin(HINSTANCE instance, HDC dc) {
     MeasureBitmap(dc, commaGlyph.Get(), commaSize);
 
     windowRegion.Reset(
-        CreateRoundRectRgn(0, 0, WindowWidth, WindowHeight, CornerEllipse, CornerEllipse));
+        CreateRoundRectRgn(0, 0, WindowWidth, WindowHeight, WindowCornerEllipse, WindowCornerEllipse));
     {
         // The brush keeps its own copy of the pattern.
         BitmapHandle tile(LoadBitmapResource(instance, IDB_BODY_TILE));

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 
+#include "shell/display_layout.h"
 #include "shell/key_layout.h"
 
 namespace {
@@ -157,7 +158,8 @@ class ScreenReaderTest : public testing::Test {
 // Client coordinates of child ids 1 (the display) and 2 on (the keys).
 RECT ChildArea(LONG child) {
     if (child < FirstKeyChild) {
-        return {15, 20, 285, 60};
+        const DisplayBox strip = DisplayBoxFor(WindowWidth);
+        return {strip.x, strip.y, strip.x + strip.width, strip.y + strip.height};
     }
     const ::KeyRect key = KeyRectangle(static_cast<int>(child - FirstKeyChild));
     return {key.left, key.top, key.right, key.bottom};

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr RECT DisplayStrip{15, 20, 285, 60};
+const RECT Strip = DisplayStrip(WindowWidth);
 constexpr int PressedSlack = 2;
 constexpr int OffKeyIndex = 0;  // closes the window
 
@@ -106,7 +106,7 @@ TEST_F(RepaintRegionTest, TypedCommandsRepaintOnlyTheDisplayStrip) {
     for (const char command : std::string_view("A12*128500==PZGM5C3%RT")) {
         Send(WM_CHAR, static_cast<WPARAM>(command));
         UpdateWindow(window_);
-        EXPECT_EQ(PaintsOutside(DisplayStrip), "") << "command " << command;
+        EXPECT_EQ(PaintsOutside(Strip), "") << "command " << command;
     }
 }
 
@@ -127,7 +127,7 @@ TEST_F(RepaintRegionTest, ClickRepaintsTheKeyThenTheDisplay) {
         // A command that changes nothing visible (paste of an empty clipboard) paints nothing.
         DeliverPostedCharacters();
         if (!paints_.empty()) {
-            EXPECT_EQ(PaintsOutside(DisplayStrip), "") << "command " << command;
+            EXPECT_EQ(PaintsOutside(Strip), "") << "command " << command;
         }
     }
 }

@@ -35,7 +35,7 @@ TEST_F(ContrastTest, HighContrastDrawsInSystemColours) {
         SCOPED_TRACE(highContrast ? "high contrast" : "own colours");
         app_->highContrast = highContrast;
         Canvas canvas;
-        app_->DrawWindow(canvas.Dc(), MainWindowWidth);
+        app_->DrawWindow(canvas.Dc(), WindowWidth);
         ExpectLook(canvas.Dc(), highContrast);
     }
 }

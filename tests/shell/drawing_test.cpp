@@ -31,7 +31,7 @@ TEST_F(SkinTest, ReleaseAndDestructionLeaveNoObjectBehind) {
     // Without a skin nothing is drawn, not even the memory mark in key 9's font.
     app_->engine.memory = DecimalValue(5, 0, 1, 0);
     Canvas canvas;
-    app_->DrawDisplay(canvas.Dc(), 15, 20, 270, 40, 3);
+    app_->DrawDisplay(canvas.Dc(), DisplayBoxFor(WindowWidth));
     EXPECT_EQ(canvas.Count(0, 0, 300, 450, Black, true), 0);
     AttachApp(window_, nullptr);
     app_.reset();
@@ -72,11 +72,11 @@ TEST_F(DisplayTest, WorkedExamplesFromTheMeasuredGlyphs) {
     for (const auto& [value, text, cells] : cases) {
         SCOPED_TRACE(text);
         const NumberLayout layout =
-            LayoutNumber(text, app_->MeasuredGlyphSizes(), {15, 20, 270, 40, 3});
+            LayoutNumber(text, app_->MeasuredGlyphSizes(), DisplayBoxFor(WindowWidth));
         ASSERT_EQ(layout.count * 3, cells.size());
         app_->engine.display = value;
         Canvas canvas;
-        app_->DrawDisplay(canvas.Dc(), 15, 20, 270, 40, 3);
+        app_->DrawDisplay(canvas.Dc(), DisplayBoxFor(WindowWidth));
         int covered = 0;
         for (std::size_t i = 0; i < layout.count; ++i) {
             const GlyphPlacement& g = layout.glyphs[i];
@@ -102,7 +102,7 @@ TEST_F(DisplayTest, IndicatorShowsErrorOverTaxOverMemory) {
         app_->engine.display = display;
         app_->engine.taxState = tax;
         Canvas canvas;
-        app_->DrawDisplay(canvas.Dc(), 15, 20, 270, 40, 3);
+        app_->DrawDisplay(canvas.Dc(), DisplayBoxFor(WindowWidth));
         EXPECT_EQ(std::tuple(canvas.Count(20, 25, 60, 60, Teal) > 0,
                              canvas.Count(90, 25, 150, 60, Teal) > 0,
                              canvas.Count(20, 25, 250, 60, Violet) > 0),

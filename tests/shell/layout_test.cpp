@@ -65,7 +65,7 @@ TEST(Placement, FlushWithTheRightEdgeOrAtZero) {
 
 // Every glyph of a row's text has the row's bitmap size; glyph i lands at x + i * width.
 TEST(NumberLayout, RightAlignedAndCentredUntilSqueezed) {
-    constexpr DisplayBox Strip{15, 20, 270, 40, 3};
+    constexpr DisplayBox Strip = DisplayBoxFor(WindowWidth);
     const std::tuple<const char*, std::string, GlyphSize, DisplayBox, GlyphPlacement> cases[] = {
         {"half 266 just fits", "0", {532, 39}, Strip, {0, 16, 20, 266, 39}},
         {"half 268 is squeezed", "0", {536, 39}, Strip, {0, 15, 20, 267, 39}},

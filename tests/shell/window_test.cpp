@@ -49,7 +49,7 @@ class WindowTest : public CalcWindowTest {
   protected:
     bool DisplayInvalidated() {
         RECT update{}, common{};
-        const RECT strip{15, 20, 285, 60};
+        const RECT strip = DisplayStrip(WindowWidth);
         return GetUpdateRect(window_, &update, FALSE) && IntersectRect(&common, &update, &strip);
     }
 };

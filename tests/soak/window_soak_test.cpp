@@ -28,8 +28,8 @@ void PostRandomInput(HWND window, const CalcApp& app, std::mt19937& random, int 
     const auto anyPoint = [&](bool offTheCloseKey) {
         for (;;) {
             const bool outside = roll() % 20 == 0;
-            const POINT point{static_cast<int>(roll() % (outside ? 0x10000 : MainWindowWidth)),
-                              static_cast<int>(roll() % (outside ? 0x10000 : MainWindowHeight))};
+            const POINT point{static_cast<int>(roll() % (outside ? 0x10000 : WindowWidth)),
+                              static_cast<int>(roll() % (outside ? 0x10000 : WindowHeight))};
             if (!offTheCloseKey ||
                 std::none_of(std::begin(app.keys), std::end(app.keys), [&](const CalcKey& key) {
                     return closes(static_cast<WPARAM>(key.commandChar)) &&

@@ -1,6 +1,9 @@
 #include "report.h"
 
 #include <array>
+#include <cstdint>
+
+#include "shell/display_layout.h"
 
 std::string DisplayText(const CalcEngine& engine) {
     std::array<char, FormatBufferSize> buffer{};
@@ -8,46 +11,26 @@ std::string DisplayText(const CalcEngine& engine) {
     return buffer.data();
 }
 
-namespace {
-
-const char* ErrorText(DecimalError code) {
-    switch (code) {
-        case DecimalError::DivideByZero:
-            return "ゼロ割り算エラー";
-        case DecimalError::Overflow:
-            return "桁あふれエラー";
-        case DecimalError::Input:
-            return "入力エラー";
-        case DecimalError::None:
-            break;
-    }
-    return "";
-}
-
-const char* TaxLabel(TaxState taxState) {
-    switch (taxState) {
-        case TaxState::Included:
-            return "税込";
-        case TaxState::Excluded:
-            return "税抜";
-        case TaxState::TaxAmount:
-            return "税";
-        case TaxState::None:
-            break;
-    }
-    return "";
-}
-
-}  // namespace
+// The display's texts, in the order of the indicator's text index.
+constexpr const char* ErrorTexts[IndicatorTextCount] = {"ゼロ割り算エラー", "桁あふれエラー",
+                                                        "入力エラー"};
+constexpr const char* TaxLabels[IndicatorTextCount] = {"税込", "税抜", "税"};
 
 std::string IndicatorText(const CalcEngine& engine) {
-    if (engine.display.HasError()) {
-        return ErrorText(engine.display.errorCode);
+    const Indicator indicator =
+        ChooseIndicator(static_cast<std::uint32_t>(engine.display.errorCode),
+                        static_cast<std::uint32_t>(engine.taxState), !engine.memory.IsZero());
+    switch (indicator.kind) {
+        case IndicatorKind::Error:
+            return ErrorTexts[indicator.textIndex];
+        case IndicatorKind::Tax:
+            return TaxLabels[indicator.textIndex];
+        case IndicatorKind::Memory:
+            return "M";
+        case IndicatorKind::None:
+            break;
     }
-    if (engine.taxState != TaxState::None) {
-        return TaxLabel(engine.taxState);
-    }
-    return engine.memory.IsZero() ? "" : "M";
+    return "";
 }
 
 std::string KeyText(unsigned char key) {
