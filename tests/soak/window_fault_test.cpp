@@ -41,13 +41,13 @@ TEST_F(WindowFaultTest, EveryCharacterCodeKeepsTheEngineRulesAndLeaksNothing) {
         if (code == 'Q' || code == 'q') {
             continue;  // they close the window
         }
-        const fuzzcheck::EngineSnapshot engineBefore(app_->engine);
+        const EngineFields engineBefore(app_->engine);
         const bool wasError = app_->engine.state == EngineState::Error;
         const auto character = static_cast<std::int32_t>(code);
         EXPECT_EQ(Send(WM_CHAR, code), 0);
-        if (!fuzzcheck::IsCommandCharacter(character) ||
-            (wasError && !fuzzcheck::IsAllClear(character))) {
-            EXPECT_TRUE(fuzzcheck::EngineSnapshot(app_->engine) == engineBefore) << "code " << code;
+        if (!IsCommandCharacter(character) ||
+            (wasError && !IsAllClear(character))) {
+            EXPECT_TRUE(EngineFields(app_->engine) == engineBefore) << "code " << code;
         }
         fuzzcheck::CheckEngineShape(app_->engine);
         if (code % 0x400 == 0) {
@@ -71,7 +71,7 @@ TEST_F(WindowFaultTest, PointsOffTheKeysPressNothingAndReleasesPostOnlyTheirKey)
                       DefWindowProcA(window_, WM_NCMOUSEMOVE, HTCAPTION, point));
         }
     }
-    const fuzzcheck::EngineSnapshot before(app_->engine);
+    const EngineFields before(app_->engine);
     // Client points arrive as unsigned words: -1 is 65535.
     for (int x : {0xFFFF, 0x8000, 0x7FFF, 450, 300, 299, 449, 0}) {
         for (int y : {0xFFFF, 0x8000, 0x7FFF, 450, 300, 299, 449, 0}) {
@@ -81,7 +81,7 @@ TEST_F(WindowFaultTest, PointsOffTheKeysPressNothingAndReleasesPostOnlyTheirKey)
             EXPECT_EQ(Posted(WM_CHAR), "") << "client point " << x << ", " << y;
         }
     }
-    EXPECT_TRUE(fuzzcheck::EngineSnapshot(app_->engine) == before);
+    EXPECT_TRUE(EngineFields(app_->engine) == before);
     for (int i = 0; i < KeyCount; ++i) {  // a release without a press over each key
         const RECT& r = Key(i).rect;
         EXPECT_EQ(Send(WM_LBUTTONUP, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2)),
@@ -97,14 +97,14 @@ TEST_F(WindowFaultTest, PointsOffTheKeysPressNothingAndReleasesPostOnlyTheirKey)
 
 TEST_F(WindowFaultTest, UnknownMenuIdsChangeNothing) {
     app_->engine.HandleCommand('7');
-    const fuzzcheck::EngineSnapshot before(app_->engine);
+    const EngineFields before(app_->engine);
     for (WPARAM id = 0; id <= 0xFFFF; ++id) {
         if (id != IDC_HELP_CONTENTS && id != IDC_ABOUT && id != IDC_MINIMIZE) {
             EXPECT_EQ(Send(WM_COMMAND, MAKEWPARAM(id, 0), 0), 0) << "menu id " << id;
             EXPECT_EQ(Send(WM_COMMAND, MAKEWPARAM(id, 1), 0), 0) << "accelerator id " << id;
         }
     }
-    EXPECT_TRUE(fuzzcheck::EngineSnapshot(app_->engine) == before);
+    EXPECT_TRUE(EngineFields(app_->engine) == before);
     EXPECT_TRUE(IsWindowVisible(window_) && !IsIconic(window_));
     EXPECT_EQ(Posted(WM_CHAR) + Posted(WM_CLOSE), "");
 }
