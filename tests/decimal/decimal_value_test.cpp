@@ -124,7 +124,7 @@ TEST(Arithmetic, Examples) {
         {"999,999,999,715.9", '*', "0.5172600", "517259999853"},  // low digits folded back
         {"0.12345678901", '*', "0.123456", "0.01524148134"},      // cut, not rounded
         {"9.10000000001", '*', "9", "81.9000000000"},             // the cut leaves zeros
-        {"0.5", '*', "0.20000000001", "0.1"},  // the rests keep eleven places, then strip
+        {"77.49612144882", '*', "0.116100000", "8.9972997002"},  // eleven places, stripped
         // 19 digits: this partial product keeps two places, where the exact product of
         // 99,999,999.19000000008 would have left 99999999.1900.
         {"9,999,999,999", '*', "0.00999999992", "99999999.19"},
