@@ -58,8 +58,6 @@ const SystemEntries* Entries() {
 
 constexpr LONG ChildCount = DisplayChildId + KeyCount;
 constexpr std::wstring_view MemoryMark = L"M";  // the mark the display paints
-constexpr UINT TaxLabelIds[IndicatorTextCount] = {IDS_TAX_INCLUDED, IDS_TAX_EXCLUDED,
-                                                  IDS_TAX_AMOUNT};
 
 bool IsKey(LONG child) {
     return child >= FirstKeyChildId && child < FirstKeyChildId + KeyCount;
@@ -91,8 +89,7 @@ class ShownText {
             case IndicatorKind::None:
                 break;
             case IndicatorKind::Error:
-                Append(ResourceText(
-                    window, IDS_ERROR_FIRST + static_cast<UINT>(shown.indicator.textIndex)));
+                Append(ResourceText(window, ErrorTextIds[shown.indicator.textIndex]));
                 Append(L" ");
                 break;
             case IndicatorKind::Tax:

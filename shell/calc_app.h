@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "engine/calc_engine.h"
+#include "resources/resource_ids.h"
 #include "shell/accessible.h"
 #include "shell/calc_key.h"
 #include "shell/display_layout.h"
@@ -22,6 +23,12 @@ enum class KeyTrackMode : std::uint32_t {
     Release = 2,
     Leave = 3,
 };
+
+// The display's texts, in the order of the indicator's text index.
+inline constexpr std::array<UINT, IndicatorTextCount> ErrorTextIds = {
+    IDS_ERROR_DIVIDE_BY_ZERO, IDS_ERROR_OVERFLOW, IDS_ERROR_INPUT};
+inline constexpr std::array<UINT, IndicatorTextCount> TaxLabelIds = {
+    IDS_TAX_INCLUDED, IDS_TAX_EXCLUDED, IDS_TAX_AMOUNT};
 
 using TextBuffer = std::unique_ptr<std::array<char, PathBufferSize>>;
 

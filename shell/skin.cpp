@@ -111,12 +111,10 @@ void CalcApp::LoadSkin(HINSTANCE instance, HDC dc) {
         key.rect = {rect.left, rect.top, rect.right, rect.bottom};
     }
 
-    errorTexts[0] = LoadTextBuffer(instance, IDS_ERROR_DIVIDE_BY_ZERO);
-    errorTexts[1] = LoadTextBuffer(instance, IDS_ERROR_OVERFLOW);
-    errorTexts[2] = LoadTextBuffer(instance, IDS_ERROR_INPUT);
-    taxLabels[0] = LoadTextBuffer(instance, IDS_TAX_INCLUDED);
-    taxLabels[1] = LoadTextBuffer(instance, IDS_TAX_EXCLUDED);
-    taxLabels[2] = LoadTextBuffer(instance, IDS_TAX_AMOUNT);
+    for (std::size_t text = 0; text < IndicatorTextCount; ++text) {
+        errorTexts[text] = LoadTextBuffer(instance, ErrorTextIds[text]);
+        taxLabels[text] = LoadTextBuffer(instance, TaxLabelIds[text]);
+    }
 
     popupMenu.Reset(LoadMenuA(instance, MAKEINTRESOURCEA(IDM_POPUP)));
 }

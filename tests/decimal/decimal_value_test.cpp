@@ -42,6 +42,8 @@ TEST(DecimalValueRecord, SetIntegerKeepsTheErrorUnlessZero) {
     value.errorCode = DecimalError::Overflow;
     value.SetInteger(-12);
     EXPECT_EQ(Describe(value), "Overflow with -12 0/1");  // loading a constant keeps it
+    value.SetInteger(100);
+    EXPECT_EQ(Describe(value), "Overflow with 100 0/1");
     value.SetInteger(0);
     EXPECT_EQ(Describe(value), "0");  // clearing a register clears it
     value.SetInteger(Int64Min);       // no positive twin; must stay defined
@@ -98,17 +100,19 @@ TEST(DecimalValueRecord, DigitRoutines) {
     EXPECT_EQ(DigitAt(5, 1000), '0');
 }
 
-// Results as Describe writes them, so trailing zeros are part of the result. Ordinary results
-// are the differential test's business; these pin each rule and quirk with a worked example.
+// Results as Describe writes them, so trailing zeros are part of the result: each rule and
+// quirk with a worked example.
 TEST(Arithmetic, Examples) {
     const std::tuple<const char*, char, const char*, const char*> rows[] = {
         {"12.50", '+', "1", "13.5"},                        // stripped
         {"11.5", '+', "0.12345678901", "11.62345678901"},   // not cut to 12 digits
         {"-0", '+', "-0", "-0"},                            // a same-sign sum keeps its sign
+        {"0.5", '+', "0.5", "1"},
         {"-11.5", '+', "0.12345678901", "-11.3765432109"},  // a difference: cut
         {"999,999,999,999", '+', "1", "Overflow"},
         {"999,999,999,999.5", '+', "0.5", "Overflow"},  // the carry passes the limit
         {"0.5", '-', "0.50", "0"},                      // equal in value, never -0
+        {"2.25", '-', "0.5", "1.75"},                   // a borrow from the whole number
         {"-999,999,999,999", '-', "1", "Overflow"},
         {"1,000,000,000,001", '-', "1", "Overflow"},  // a hand-made 13-digit minuend
         {"-0", '*', "5", "0"},
@@ -120,10 +124,12 @@ TEST(Arithmetic, Examples) {
         {"999,999,999,715.9", '*', "0.5172600", "517259999853"},  // low digits folded back
         {"0.12345678901", '*', "0.123456", "0.01524148134"},      // cut, not rounded
         {"9.10000000001", '*', "9", "81.9000000000"},             // the cut leaves zeros
+        {"77.49612144882", '*', "0.116100000", "8.9972997002"},  // eleven places, stripped
         // 19 digits: this partial product keeps two places, where the exact product of
         // 99,999,999.19000000008 would have left 99999999.1900.
         {"9,999,999,999", '*', "0.00999999992", "99999999.19"},
         {"1", '/', "300", "0.00333333333"},  // the zeros after the point count
+        {"46.21", '/', "100.999999", "0.457524757"},  // twelve digits with the leading 0
         {"1", '/', "0.00000000003", "33333333333.3"},
         {"1", '/', "0.0004", "2500"},  // comes out while the divisor's scale is used up
         {"123,456.789012", '/', "0.007", "17636684.1445"},  // twelve digits counted before

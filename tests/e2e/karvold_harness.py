@@ -17,7 +17,6 @@ import sys
 import threading
 import time
 
-KEY_MAP = "QSDZXAC%MG789/T456*R123-L0.=+P"
 KEY_SIZE = 48
 KEY_PITCH = 58
 WINDOW_WIDTH = 300
@@ -227,50 +226,9 @@ class X:
             return None
         return out.stdout.decode("utf-8", "replace")
 
-    def screenshot(self, x, y, width, height):
-        """Pixels of a screen rectangle as (width, height, rgb bytes)."""
-        out = self.run("import", "-window", "root", "-crop",
-                       f"{width}x{height}+{x}+{y}", "+repage", "-depth", "8", "ppm:-",
-                       timeout=30)
-        return parse_ppm(out.stdout)
-
     def save_screenshot(self, path, x, y, width, height):
         self.run("import", "-window", "root", "-crop",
                  f"{width}x{height}+{x}+{y}", "+repage", path, timeout=30)
-
-
-def parse_ppm(data):
-    # Binary PPM: "P6", width, height, maxval, one whitespace, then the pixels.
-    fields, pos = [], 0
-    while len(fields) < 4:
-        while data[pos:pos + 1].isspace():
-            pos += 1
-        if data[pos:pos + 1] == b"#":
-            pos = data.index(b"\n", pos)
-            continue
-        end = pos
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[pos:end])
-        pos = end
-    if fields[0] != b"P6" or fields[3] != b"255":
-        raise ValueError("unexpected screenshot format")
-    width, height = int(fields[1]), int(fields[2])
-    return Image(width, height, data[pos + 1:pos + 1 + 3 * width * height])
-
-
-class Image:
-    def __init__(self, width, height, pixels):
-        self.width, self.height, self.pixels = width, height, pixels
-
-    def pixel(self, x, y):
-        i = 3 * (y * self.width + x)
-        return tuple(self.pixels[i:i + 3])
-
-    def find(self, match, left, top, right, bottom):
-        """Points in [left, right) x [top, bottom) whose colour satisfies match."""
-        return [(x, y) for y in range(top, bottom) for x in range(left, right)
-                if match(self.pixel(x, y))]
 
 
 class ClipboardHolder:

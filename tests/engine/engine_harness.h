@@ -13,15 +13,7 @@
 
 #include "engine/calc_engine.h"
 #include "engine/memory_platform.h"
-
-// The characters HandleCommand knows, in both cases.
-inline constexpr std::string_view CommandCharacters =
-    "0123456789.+-*/=%\r\bAaCcDdGgLlMmPpRrSsTtXxZz";
-
-inline bool IsCommand(std::int32_t c) {
-    return c >= 0 && c < 0x80 &&
-           CommandCharacters.find(static_cast<char>(c)) != std::string_view::npos;
-}
+#include "engine_fields.h"
 
 struct TestEngine {
     MemoryInstallation installation;
@@ -55,21 +47,6 @@ inline std::string Shown(const DecimalValue& value) {
 inline std::string Screen(const CalcEngine& e) {
     constexpr const char* TaxLabels[] = {"", " 税込", " 税抜", " 税"};
     return Shown(e.display) + TaxLabels[static_cast<std::uint32_t>(e.taxState) & 3];
-}
-
-// Every field of the engine, representations included, and the clipboard's text.
-inline std::string Fields(const TestEngine& t) {
-    const CalcEngine& e = t.engine;
-    auto code = [](auto v) { return std::to_string(static_cast<std::uint32_t>(v)) + ' '; };
-    std::string text;
-    for (const DecimalValue* v : {&e.display, &e.leftOperand, &e.rightOperand, &e.memory,
-                                  &e.grandTotal, &e.constant, &e.taxRate, &e.taxBase}) {
-        text += std::to_string(v->integerPart) + '+' + std::to_string(v->numerator) + '/' +
-                std::to_string(v->denominator) + ' ' + code(v->negative) + code(v->errorCode);
-    }
-    return text + code(e.constantOperator) + code(e.state) + code(e.fractionEntry) +
-           code(e.pendingOperator) + code(e.taxState) + code(e.taxRounding) +
-           t.clipboard.text.value_or("(no text)");
 }
 
 // Keys pressed on a fresh engine and what they leave; an empty text is not checked.

@@ -67,18 +67,30 @@ TEST(ResourceDialog, AboutBoxOpensWithItsTitleIconAndButton) {
     DestroyWindow(dialog);
 }
 
-TEST(ResourceIcon, GroupHoldsThreeImages) {
-    // A group: reserved, type and count words, then 14-byte entries of width, height,
-    // colours, reserved, planes, bits per pixel, size and the image's id.
+TEST(ResourceIcon, GroupHoldsFiveImagesThatLoad) {
+    // A group: reserved, type and count words, then 14-byte entries of width (0 for 256),
+    // height, colours, reserved, planes, bits per pixel, size and the image's id.
     const auto* group = Stored<BYTE>(118, RT_GROUP_ICON);
     ASSERT_NE(group, nullptr);
-    ASSERT_EQ(group[4] | group[5] << 8, 3);
+    const int count = group[4] | group[5] << 8;
+    ASSERT_EQ(count, 5);
     std::multiset<std::pair<int, int>> images;  // width and bits per pixel
-    for (const BYTE* entry = group + 6; entry < group + 6 + 3 * 14; entry += 14) {
-        images.insert({entry[0], entry[6]});
-        EXPECT_NE(Stored<BYTE>(entry[12] | entry[13] << 8, RT_ICON), nullptr) << int{entry[0]};
+    for (const BYTE* entry = group + 6; entry < group + 6 + count * 14; entry += 14) {
+        const int width = entry[0] ? entry[0] : 256;
+        images.insert({width, entry[6]});
+        HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(entry[12] | entry[13] << 8), RT_ICON);
+        ASSERT_NE(found, nullptr) << width;
+        auto* data = static_cast<BYTE*>(LockResource(LoadResource(module, found)));
+        // The 256 x 256 image is stored as PNG, the others as bitmaps.
+        EXPECT_EQ(std::memcmp(data, "\x89PNG", 4) == 0, width == 256) << width;
+        constexpr DWORD iconFormat = 0x00030000;  // the only version the call accepts
+        HICON icon = CreateIconFromResourceEx(data, SizeofResource(module, found), TRUE, iconFormat,
+                                              width, width, 0);
+        EXPECT_NE(icon, nullptr) << width;
+        DestroyIcon(icon);
     }
-    EXPECT_EQ(images, (std::multiset<std::pair<int, int>>{{16, 4}, {32, 4}, {32, 8}}));
+    EXPECT_EQ(images,
+              (std::multiset<std::pair<int, int>>{{16, 4}, {32, 4}, {32, 8}, {48, 32}, {256, 32}}));
 }
 
 }  // namespace

@@ -1,4 +1,7 @@
-"""The program icon: a small calculator face in 32 x 32 (16 and 256 colours) and 16 x 16."""
+"""The program icon: a small calculator face in 32 x 32 (16 and 256 colours) and 16 x 16, and
+smooth 32-bit faces of 48 x 48 and 256 x 256 (stored as PNG) for large views and high DPI."""
+
+import math
 
 import imaging
 
@@ -93,6 +96,57 @@ def face16():
     return c
 
 
+def _in_rounded(u, v, box, radius):
+    x0, y0, x1, y1 = box
+    if not (x0 <= u < x1 and y0 <= v < y1):
+        return False
+    dx = max(x0 + radius - u, 0.0, u - (x1 - radius))
+    dy = max(y0 + radius - v, 0.0, v - (y1 - radius))
+    return dx * dx + dy * dy <= radius * radius
+
+
+def _smooth_colour(u, v):
+    """Colour and alpha of the face at a point of the 32-unit design, as the 32 x 32 face."""
+    if not _in_rounded(u, v, (4, 1, 29, 31), 2.5):
+        return (0, 0, 0, 0)
+    if not _in_rounded(u, v, (4.8, 1.8, 28.2, 30.2), 1.8):
+        return BLACK + (255,)
+    if _in_rounded(u, v, (7, 4, 26, 13), 0.6):
+        col, row = math.floor(u - 13), math.floor(v - 6)
+        if _in_rounded(u, v, (8, 5, 25.4, 12.4), 0.4):
+            figure = FIGURES.get("123"[col // 4] if 0 <= col < 12 else "", [])
+            lit = 0 <= row < 5 and figure and col % 4 < 3 and figure[row][col % 4] == "1"
+            return (TEAL if lit else WHITE) + (255,)
+        return GREY + (255,)
+    for row in range(5):
+        for col in range(5):
+            x, y = 7 + 4 * col, 15 + 3 * row
+            if _in_rounded(u, v, (x, y, x + 3, y + 2), 0.5):
+                return ((72, 72, 72) if v < y + 0.7 else BLACK) + (255,)
+    shade = round(220 - (v - 2) * 44 / 28)  # light falling down the panel
+    return (shade, shade, shade, 255)
+
+
+def smooth_face(size, samples=4):
+    """Rows of (r, g, b, a) of the face at `size` pixels, edges smoothed by supersampling."""
+    scale = size / 32
+    offsets = [(k + 0.5) / samples for k in range(samples)]
+    rows = []
+    for j in range(size):
+        row = []
+        for i in range(size):
+            total = [0, 0, 0, 0]
+            for sy in offsets:
+                for sx in offsets:
+                    r, g, b, a = _smooth_colour((i + sx) / scale, (j + sy) / scale)
+                    total = [total[0] + r * a, total[1] + g * a, total[2] + b * a, total[3] + a]
+            alpha = total[3]
+            row.append(tuple(round(c / alpha) if alpha else 0 for c in total[:3])
+                       + (round(alpha / samples ** 2),))
+        rows.append(row)
+    return rows
+
+
 def rich_palette(canvas):
     used = sorted({c for row in canvas.pixels for c in row})
     return used + [BLACK] * (256 - len(used))
@@ -106,4 +160,6 @@ def ico():
                                   (face16(), VGA, 4)):
         data = imaging.icon_image(canvas.indices(palette), canvas.opaque, palette, bits)
         images.append((canvas.size, canvas.size, bits, data))
+    images.append((48, 48, 32, imaging.icon_image32(smooth_face(48))))
+    images.append((256, 256, 32, imaging.png(smooth_face(256))))
     return imaging.ico(images)

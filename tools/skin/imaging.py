@@ -94,6 +94,16 @@ def icon_image(pixels, opaque, palette, bits):
     return header + _palette(palette, 1 << bits) + colour + mask
 
 
+def icon_image32(rgba_rows):
+    """A 32-bit icon image: blue, green, red and alpha rows, and the AND mask of what is clear."""
+    height, width = len(rgba_rows), len(rgba_rows[0])
+    colour = b"".join(bytes((b, g, r, a)) for row in reversed(rgba_rows) for r, g, b, a in row)
+    mask = _dib_rows([[1 if px[3] == 0 else 0 for px in row] for row in rgba_rows], 1)
+    header = struct.pack("<IiiHHIIiiII", 40, width, 2 * height, 1, 32, 0,
+                         len(colour) + len(mask), 0, 0, 0, 0)
+    return header + colour + mask
+
+
 def ico(images):
     """An .ico file of (width, height, bits, image bytes) tuples."""
     directory = struct.pack("<HHH", 0, 1, len(images))
@@ -107,15 +117,16 @@ def ico(images):
     return directory + entries + blobs
 
 
-def png(rgb_rows):
-    """A truecolour PNG of rows of (r, g, b) tuples."""
-    height, width = len(rgb_rows), len(rgb_rows[0])
-    raw = b"".join(b"\0" + bytes(c for px in row for c in px) for row in rgb_rows)
+def png(rows):
+    """A truecolour PNG of rows of (r, g, b) or, with transparency, (r, g, b, a) tuples."""
+    height, width = len(rows), len(rows[0])
+    raw = b"".join(b"\0" + bytes(c for px in row for c in px) for row in rows)
+    colour_type = 6 if len(rows[0][0]) == 4 else 2
 
     def chunk(kind, data):
         body = kind + data
         return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
 
-    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    header = struct.pack(">IIBBBBB", width, height, 8, colour_type, 0, 0, 0)
     return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9))
             + chunk(b"IEND", b""))

@@ -9,14 +9,6 @@ namespace fuzzcheck {
 
 namespace {
 
-constexpr std::int32_t Backspace = 0x08;
-constexpr std::size_t PastedCharacters = 19;  // pasted text counts this many at most
-constexpr std::size_t RegisterTaxRate = 6, WordTax = 4, WordRounding = 5;
-
-std::uint32_t Word(auto value) {
-    return static_cast<std::uint32_t>(value);
-}
-
 std::int32_t Upper(std::int32_t c) {
     return c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c;
 }
@@ -29,41 +21,17 @@ std::int64_t WholeRate(const DecimalValue& rate) {
 
 // Every register but the tax rate a plain zero, every state word but the rounding zero.
 bool IsZeroedStart(const CalcEngine& engine) {
-    EngineSnapshot cleared(engine);
+    EngineFields cleared(engine);
     cleared.registers = {};
-    cleared.registers[RegisterTaxRate] = engine.taxRate;
+    cleared.registers[TaxRateRegister] = engine.taxRate;
     cleared.words = {0, 0, 0, 0, 0, static_cast<std::uint32_t>(engine.taxRounding)};
-    return EngineSnapshot(engine) == cleared;
+    return EngineFields(engine) == cleared;
 }
 
 }  // namespace
 
-EngineSnapshot::EngineSnapshot(const CalcEngine& e)
-    : registers{e.display,    e.leftOperand, e.rightOperand, e.memory,
-                e.grandTotal, e.constant,    e.taxRate,      e.taxBase},
-      words{Word(e.constantOperator), Word(e.state),    e.fractionEntry,
-            Word(e.pendingOperator),  Word(e.taxState), Word(e.taxRounding)} {}
-
-// Records and words lie without padding, so that the bytes compare as the fields do.
-static_assert(sizeof(EngineSnapshot) == 8 * sizeof(DecimalValue) + 6 * sizeof(std::uint32_t));
-
-bool EngineSnapshot::operator==(const EngineSnapshot& other) const {
-    return std::memcmp(this, &other, sizeof other) == 0;
-}
-
-bool IsCommandCharacter(std::int32_t character) {
-    const std::int32_t c = Upper(character);
-    return c > 0 && c < 0x80 &&
-           std::string_view("0123456789ACDGLMPRSTXZ+-*/=%.\b\r").find(static_cast<char>(c)) !=
-               std::string_view::npos;
-}
-
-bool IsAllClear(std::int32_t character) {
-    return character == Backspace || Upper(character) == 'A';
-}
-
 void CheckEngineShape(const CalcEngine& e) {
-    const EngineSnapshot s(e);  // constant, state, point, pending, tax state, rounding
+    const EngineFields s(e);  // constant, state, point, pending, tax state, rounding
     FUZZ_REQUIRE(s.words[0] <= 4 && s.words[1] <= 5 && s.words[2] <= 1 && s.words[3] <= 4 &&
                  s.words[4] <= 3 && s.words[5] <= 2);
     // An error code may stand next to digits typed after a tax step left it unlatched.
@@ -86,46 +54,19 @@ void CheckEngineShape(const CalcEngine& e) {
 
 std::int32_t CheckedCommand(CalcEngine& engine, MemoryClipboard& clipboard,
                             std::int32_t character) {
-    const EngineSnapshot before(engine);
+    const EngineFields before(engine);
     const std::optional<std::string> textBefore = clipboard.text;
-    const bool wasError = engine.state == EngineState::Error;
     const std::int32_t upper = Upper(character);
     const std::int32_t result = engine.HandleCommand(character);
     FUZZ_REQUIRE(result == 0 || result == 1);
     CheckEngineShape(engine);
-    const EngineSnapshot after(engine);
+    const EngineFields after(engine);
     // The tax settings are read once, when the engine is made.
-    FUZZ_REQUIRE(SameRecord(after.registers[RegisterTaxRate], before.registers[RegisterTaxRate]));
-    FUZZ_REQUIRE(after.words[WordRounding] == before.words[WordRounding]);
+    FUZZ_REQUIRE(SameRecord(after.registers[TaxRateRegister], before.registers[TaxRateRegister]));
+    FUZZ_REQUIRE(after.words[RoundingWord] == before.words[RoundingWord]);
     FUZZ_REQUIRE(upper == 'S' || clipboard.text == textBefore);
-
-    if (IsAllClear(character)) {
-        FUZZ_REQUIRE(result == 1 && IsZeroedStart(engine));
-        return result;
-    }
-    if (!IsCommandCharacter(character) || wasError) {
-        FUZZ_REQUIRE(result == 0 && after == before && clipboard.text == textBefore);
-        return result;
-    }
-    // The tax keys' cycle is the tax tests' business; every other key ends it.
-    FUZZ_REQUIRE(upper == 'X' || upper == 'Z' || engine.taxState == TaxState::None);
-    const bool works = clipboard.available && clipboard.memoryLeft;
-    EngineSnapshot expected = before;  // copy and paste change nothing but these
-    expected.words[WordTax] = 0;
-    if (upper == 'S') {
-        FUZZ_REQUIRE(after == expected && result == (works ? 1 : 0) &&
-                     clipboard.text == (works ? FormattedText(engine.display, false) : textBefore));
-    }
-    if (upper == 'D') {
-        // A paste reads the text's first characters as Parse does, or is refused.
-        FUZZ_REQUIRE(result == (works && textBefore ? 1 : 0));
-        if (result == 1) {
-            const std::string pasted(textBefore->c_str());
-            expected.registers[0].Parse(std::string_view(pasted).substr(0, PastedCharacters));
-        }
-        FUZZ_REQUIRE(SameRecord(engine.display, expected.registers[0]));
-        FUZZ_REQUIRE(result == 1 || after == expected);
-    }
+    // Which command does what is the engine tests' business; here what every one keeps.
+    FUZZ_REQUIRE(!IsAllClear(character) || (result == 1 && IsZeroedStart(engine)));
     return result;
 }
 
@@ -200,18 +141,12 @@ void CheckTaxFiles(Input input) {
     CheckEngineShape(engine);
     FUZZ_REQUIRE(IsZeroedStart(engine));
 
-    // The files decode as the tax rules say; whatever is not read leaves the fallbacks.
+    // What is not read leaves the rate by date and truncation; the decoding itself is the
+    // tax tests' business.
     const std::int64_t rate = WholeRate(engine.taxRate);
     FUZZ_REQUIRE(rate >= -99'999'999 && rate <= 999'999'999);
-    const auto bytes = [](const std::string& file) {
-        return std::span(reinterpret_cast<const std::uint8_t*>(file.data()), file.size());
-    };
-    FUZZ_REQUIRE(rate == (read(0x04, RateFileName) ? DecodeRateFile(bytes(rateFile)) : std::nullopt)
-                             .value_or(dateRate));
-    const TaxRounding expected = read(0x08, RoundingFileName)
-                                     ? DecodeRoundingFile(bytes(roundingFile))
-                                     : TaxRounding::Truncate;
-    FUZZ_REQUIRE(engine.taxRounding == expected);
+    FUZZ_REQUIRE(read(0x04, RateFileName) || rate == dateRate);
+    FUZZ_REQUIRE(read(0x08, RoundingFileName) || engine.taxRounding == TaxRounding::Truncate);
 }
 
 }  // namespace fuzzcheck

@@ -14,6 +14,7 @@
 
 #include "engine/calc_engine.h"
 #include "engine/memory_platform.h"
+#include "tests/engine/engine_fields.h"
 
 namespace fuzzcheck {
 
@@ -74,22 +75,11 @@ struct Machine {
     }
 };
 
-// Every field of the engine: registers, then the state words.
-struct EngineSnapshot {
-    std::array<DecimalValue, 8> registers;
-    std::array<std::uint32_t, 6> words{};
-    explicit EngineSnapshot(const CalcEngine& engine);
-    bool operator==(const EngineSnapshot& other) const;
-};
-
-bool IsCommandCharacter(std::int32_t character);
-bool IsAllClear(std::int32_t character);
 // States within their enumerations, registers held or error values, the display within
 // its length, the pending operator as the state says.
 void CheckEngineShape(const CalcEngine& engine);
-// One command with the rules every command keeps: unknown characters and the error state
-// change nothing, AC gives a zeroed Cleared, copy and paste move exactly the clipboard's
-// text, the tax settings never change.
+// One command with what every command keeps: the engine's shape and tax settings, the
+// clipboard unless it copies; AC gives a zeroed Cleared.
 std::int32_t CheckedCommand(CalcEngine& engine, MemoryClipboard& clipboard, std::int32_t character);
 
 void CheckParse(Input input);

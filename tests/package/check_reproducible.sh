@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds the release package twice, in build/package and from a copy of the tree in another
+# folder, and passes when the archives and checksums are byte-identical and each archive holds
+# the program for its architecture, the help file and the README with a byte-order mark.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+copy=$PWD/build/package-check/elsewhere/karvold
+rm -rf "$PWD/build/package-check"
+mkdir -p "$copy"
+git ls-files -z --cached --others --exclude-standard | xargs -0 cp --parents -t "$copy"
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+tools/package
+"$copy/tools/package"
+
+status=0
+for file in build/package/karvold-*.zip build/package/SHA256SUMS; do
+    if ! cmp "$file" "$copy/$file"; then
+        status=1
+    fi
+done
+(cd build/package && sha256sum --check --quiet SHA256SUMS) || status=1
+
+python3 - build/package/karvold-*.zip <<'PYTHON' || status=1
+import struct, sys, zipfile
+MACHINES = {"win64": 0x8664, "win32": 0x14C}  # the PE header's machine field
+status = 0
+for archive in sys.argv[1:]:
+    with zipfile.ZipFile(archive) as zip_file:
+        names = zip_file.namelist()
+        program, readme = zip_file.read("karvold.exe"), zip_file.read("README-ja.txt")
+    machine = struct.unpack_from("<H", program, struct.unpack_from("<I", program, 0x3C)[0] + 4)[0]
+    problems = [
+        f"holds {names}" * (names != ["karvold.exe", "Karvold.chm", "README-ja.txt"]),
+        f"program for machine {machine:#x}" * (machine != MACHINES[archive[-9:-4]]),
+        "README without a byte-order mark" * (not readme.startswith(b"\xef\xbb\xbf")),
+    ]
+    for problem in filter(None, problems):
+        print(f"FAIL: {archive}: {problem}")
+        status = 1
+sys.exit(status)
+PYTHON
+[ "$status" = 0 ] && echo "The package builds to the same bytes twice: $(cat build/package/SHA256SUMS)"
+exit $status
