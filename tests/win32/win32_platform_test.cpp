@@ -1,21 +1,97 @@
 // The engine's platform on the real Win32 calls: the installation's registry key and files, and
 // the clipboard, whose contents every case puts there itself.
 
-#include "win32_scratch.h"  // windows.h first
+#include "shell/platform/win32_platform.h"
 
 #include <psapi.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <future>
 #include <optional>
+#include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
-#include "shell/platform/win32_platform.h"
+#include "shell/owned_handle.h"
 
 namespace {
 
 using namespace std::string_literals;
+
+constexpr const char* ProductKey = "SOFTWARE\\Orvex\\Brennoly\\Faltrane";
+constexpr const char* DataFolderValue = "InstalledDataDir";
+constexpr const char* ProgramFolderValue = "InstalledDir";
+// "データ表": its last byte is a backslash in ASCII.
+const std::string ShiftJisName = "\x83\x66\x81\x5b\x83\x5e\x95\x5c";
+
+// The product key and a fresh temp folder, both removed at the end. The key carries a marker
+// value, so that a key left by a run that died is removed, while a real installation's never is.
+class ScratchInstallation {
+  public:
+    ScratchInstallation() {
+        EXPECT_TRUE(RemoveKey()) << "the product key belongs to a real installation";
+        static unsigned serial = 0;
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        root_ = std::string(temp) + "karvold-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(GetTickCount()) + "-" + std::to_string(++serial);
+        MakeFolder("");
+    }
+    ~ScratchInstallation() {
+        RemoveKey();
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
+    }
+    // Creates root\relative and returns that path.
+    std::string MakeFolder(const std::string& relative) {
+        const std::string path = relative.empty() ? root_ : root_ + "\\" + relative;
+        EXPECT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path;
+        return path;
+    }
+    // Stores exactly these bytes in one registry view, creating the key with its marker.
+    void SetValue(const char* name, DWORD type, const std::string& bytes, REGSAM view) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, ProductKey, 0, nullptr, 0,
+                                  KEY_SET_VALUE | view, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        const DWORD one = 1;
+        RegSetValueExA(key, Marker, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
+        EXPECT_EQ(RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                                 static_cast<DWORD>(bytes.size())),
+                  ERROR_SUCCESS);
+        RegCloseKey(key);
+    }
+
+  private:
+    static constexpr const char* Marker = "KarvoldScratch";
+
+    // Removes the key from both views when it is a scratch one or absent; false for a real
+    // installation's.
+    static bool RemoveKey() {
+        bool removed = true;
+        for (REGSAM view : {REGSAM{KEY_WOW64_32KEY}, REGSAM{KEY_WOW64_64KEY}}) {
+            HKEY key = nullptr;
+            if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ProductKey, 0, KEY_READ | view, &key) == 0) {
+                const bool scratch = RegQueryValueExA(key, Marker, nullptr, nullptr, nullptr,
+                                                      nullptr) == ERROR_SUCCESS;
+                RegCloseKey(key);
+                removed =
+                    scratch &&
+                    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, ProductKey, view, 0) == ERROR_SUCCESS &&
+                    removed;
+            }
+        }
+        return removed;
+    }
+
+    std::string root_;  // ASCII, so that the library's wide calls remove it whatever it holds
+};
 
 struct ValueRow {
     const char* name;
@@ -34,11 +110,11 @@ const ValueRow valueRows[] = {
     {"program folder only, data asked", ProgramFolderValue, REG_SZ, "C:\\P\0"s, false, false},
     {"data folder only, program asked", DataFolderValue, REG_SZ, "D:\\D\0"s, true, false},
     {"program folder", ProgramFolderValue, REG_SZ, "C:\\Faltrane\0"s, true, true},
+    {"Shift-JIS", DataFolderValue, REG_SZ, "C:\\" + ShiftJisName + '\0', false, true},
     {"259 characters", DataFolderValue, REG_SZ, std::string(259, 'b') + '\0', false, true},
     {"260 characters", DataFolderValue, REG_SZ, std::string(260, 'c') + '\0', false, false},
     {"259 bytes, no terminator", DataFolderValue, REG_BINARY, std::string(259, 'g'), false, true},
     {"260 bytes, no terminator", DataFolderValue, REG_BINARY, std::string(260, 'h'), false, false},
-    {"dword read as text", DataFolderValue, REG_DWORD, "ABCD", false, true},
     {"32-bit view only", DataFolderValue, REG_SZ, "E:\\32\0"s, false, true, KEY_WOW64_32KEY},
     {"both views", ProgramFolderValue, REG_SZ, "F:\\32\0"s, true, true, KEY_WOW64_32KEY, "G:\\64"},
 };
@@ -52,7 +128,7 @@ TEST(Win32InstallationTest, QueryGivesOneFolderThatFitsWithItsTerminator) {
             scratch.SetValue(row.value, row.type, row.stored, row.view);
         }
         if (row.other64 != nullptr) {
-            scratch.SetValue(row.value, REG_SZ, row.other64);
+            scratch.SetValue(row.value, REG_SZ, row.other64, KEY_WOW64_64KEY);
         }
         std::string buffer(PathBufferSize + 40, 'x');
         const bool ok =
@@ -75,12 +151,18 @@ const std::tuple<const char*, std::string, std::size_t, std::size_t> fileRows[] 
 };
 // clang-format on
 
+// The files lie in a folder whose name ends in the trail byte 5C, as the tax files may.
 TEST(Win32InstallationTest, ReadFileStartReadsUpToTheSpan) {
     ScratchInstallation scratch;
+    const std::string folder = scratch.MakeFolder(ShiftJisName);
     for (const auto& [name, content, size, count] : fileRows) {
         SCOPED_TRACE(name);
-        const std::string path = scratch.Root() + "\\" + name;
-        scratch.WriteFile(path, content);
+        const std::string path = folder + "\\" + name;
+        HANDLE file =
+            CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+        CloseHandle(file);
         std::vector<std::uint8_t> span(size, 0xEE);
         ASSERT_EQ(Win32Installation().ReadFileStart(path.c_str(), span), count);
         EXPECT_EQ(std::string(span.begin(), span.begin() + std::ptrdiff_t(count)),
@@ -88,7 +170,7 @@ TEST(Win32InstallationTest, ReadFileStartReadsUpToTheSpan) {
     }
     std::vector<std::uint8_t> span(2);
     // The business application may hold a file open to write it or to rename it.
-    const std::string held = scratch.Root() + "\\" + std::get<0>(fileRows[0]);
+    const std::string held = folder + "\\" + std::get<0>(fileRows[0]);
     for (DWORD access : {DWORD{GENERIC_WRITE}, DWORD{DELETE}}) {
         HANDLE other = CreateFileA(held.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                    nullptr, OPEN_EXISTING, 0, nullptr);
@@ -96,13 +178,54 @@ TEST(Win32InstallationTest, ReadFileStartReadsUpToTheSpan) {
         EXPECT_EQ(Win32Installation().ReadFileStart(held.c_str(), span), 2u) << std::hex << access;
         CloseHandle(other);
     }
-    for (const std::string& path : {scratch.Root() + "\\missing", scratch.MakeFolder("folder")}) {
+    for (const std::string& path : {folder + "\\missing", scratch.MakeFolder("folder")}) {
         EXPECT_EQ(Win32Installation().ReadFileStart(path.c_str(), span), std::nullopt) << path;
     }
     EXPECT_EQ(Win32Installation().ReadFileStart(nullptr, span), std::nullopt);
 }
 
-constexpr std::size_t PasteBufferSize = 20;
+// Replaces the clipboard's contents (none given: empties it), as another program's copy would.
+bool Put(UINT format, HANDLE data) {
+    if (!OpenClipboard(nullptr)) {
+        return false;
+    }
+    EmptyClipboard();
+    const bool taken = data == nullptr || SetClipboardData(format, data) != nullptr;
+    CloseClipboard();
+    return taken;
+}
+
+bool PutText(const std::string& text) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+    GlobalUnlock(block);
+    return Put(CF_TEXT, block);
+}
+
+// Up to its terminator, never past its block; "<none>" without text.
+std::string ClipboardText() {
+    if (!OpenClipboard(nullptr)) {
+        return "<cannot open>";
+    }
+    HANDLE block = GetClipboardData(CF_TEXT);
+    const char* bytes = static_cast<const char*>(GlobalLock(block));  // null without text
+    std::string text = bytes ? std::string(bytes, strnlen(bytes, GlobalSize(block))) : "<none>";
+    GlobalUnlock(block);
+    CloseClipboard();
+    return text;
+}
+
+// The window the code under test opens the clipboard with, as the calculator opens it with
+// its own.
+HWND OwnerWindow() {
+    static const HWND window =
+        CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    return window;
+}
+
+bool ClipboardIsClosed() {
+    return GetOpenClipboardWindow() != OwnerWindow();
+}
 
 TEST(Win32ClipboardTest, SetTextReplacesTheContentsWithTheText) {
     for (const std::string text : {"-0.5", "999999999998.99999999999", "", "\x90\xc5\x8d\x9e"}) {
@@ -116,58 +239,75 @@ TEST(Win32ClipboardTest, SetTextReplacesTheContentsWithTheText) {
     }
 }
 
-// Name, clipboard text, buffer size and the text pasted.
+constexpr std::size_t PasteBufferSize = 20;
+
+// Name, clipboard text (null: an empty clipboard), buffer size and the text pasted (null: none).
 // clang-format off
-const std::tuple<const char*, std::string, std::size_t, std::string> pasteRows[] = {
+const std::tuple<const char*, const char*, std::size_t, const char*> pasteRows[] = {
     {"grouped number", "1,234", PasteBufferSize, "1,234"},
     {"19 characters fill the buffer", "1234567890123456789", PasteBufferSize, "1234567890123456789"},
     {"25 characters", "1234567890123456789012345", PasteBufferSize, "1234567890123456789"},
     {"room for the terminator only", "12", 1, ""},
+    {"empty clipboard", nullptr, PasteBufferSize, nullptr},
 };
 // clang-format on
 
 TEST(Win32ClipboardTest, GetTextTakesTheTextUpToTheBuffer) {
     for (const auto& [name, text, size, expected] : pasteRows) {
         SCOPED_TRACE(name);
-        ASSERT_TRUE(PutText(text));
+        ASSERT_TRUE(text ? PutText(text) : Put(CF_TEXT, nullptr));
         std::string buffer(size + 16, 'x');
-        EXPECT_TRUE(Win32Clipboard(OwnerWindow()).GetText(buffer.data(), size));
-        const std::size_t length = strnlen(buffer.data(), size);
-        EXPECT_LT(length, size) << "unterminated";
-        EXPECT_EQ(buffer.substr(0, length), expected);
+        const bool pasted = Win32Clipboard(OwnerWindow()).GetText(buffer.data(), size);
+        EXPECT_EQ(pasted, expected != nullptr);
+        if (expected != nullptr) {
+            EXPECT_EQ(buffer.substr(0, strnlen(buffer.data(), size)), expected) << "unterminated?";
+        }
         EXPECT_EQ(buffer.find_first_not_of('x', size), buffer.npos) << "written past the end";
         EXPECT_TRUE(ClipboardIsClosed());
-        EXPECT_EQ(ClipboardText(), text) << "a paste leaves the clipboard as it was";
+        EXPECT_EQ(ClipboardText(), text ? text : "<none>") << "a paste leaves the clipboard as it was";
     }
 }
 
-TEST(Win32ClipboardTest, GetTextFailsWithoutTextAndClosesTheClipboard) {
-    for (HANDLE bitmap : {HANDLE(CreateBitmap(4, 4, 1, 32, nullptr)), HANDLE{}}) {
-        SCOPED_TRACE(bitmap ? "bitmap only" : "nothing");
-        ASSERT_TRUE(Put(CF_BITMAP, bitmap));
-        char buffer[PasteBufferSize];
-        EXPECT_FALSE(Win32Clipboard(OwnerWindow()).GetText(buffer, sizeof buffer));
-        EXPECT_TRUE(ClipboardIsClosed());
+// Another window, on a thread of its own, holding the clipboard open for holdMs or until this
+// object goes.
+class ClipboardHolder {
+  public:
+    explicit ClipboardHolder(DWORD holdMs)
+        : thread_([this, holdMs] {
+              HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                            nullptr, nullptr);
+              const bool holding = OpenClipboard(window);
+              opened_.set_value(holding);
+              WaitForSingleObject(release_.Get(), holdMs);
+              if (holding) {
+                  CloseClipboard();
+              }
+              DestroyWindow(window);
+          }) {}
+    ~ClipboardHolder() {
+        SetEvent(release_.Get());
+        thread_.join();
     }
-}
+    bool Holding() { return holding_.get(); }
 
-std::size_t PrivateBytes() {
-    PROCESS_MEMORY_COUNTERS counters{};
-    K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return counters.PagefileUsage;
-}
+  private:
+    OwnedHandle<HANDLE, CloseHandle> release_{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    std::promise<bool> opened_;
+    std::future<bool> holding_ = opened_.get_future();
+    std::thread thread_;
+};
 
-// How long another program holds the clipboard, and whether copy and paste get through.
+// How long another window holds the clipboard, and whether copy and paste get through.
 const std::tuple<DWORD, bool> holdRows[] = {{30, true}, {60'000, false}};
 
-TEST(Win32ClipboardTest, WaitsBrieflyForAnotherProgramThatHoldsTheClipboard) {
+TEST(Win32ClipboardTest, WaitsBrieflyForAnotherWindowThatHoldsTheClipboard) {
     using namespace std::chrono;
     for (const auto& [holdMs, opens] : holdRows) {
         SCOPED_TRACE(testing::Message() << "held for " << holdMs << " ms");
         ASSERT_TRUE(PutText("55"));
         char buffer[PasteBufferSize] = {};
         {
-            ClipboardHoldingProcess holder(holdMs);
+            ClipboardHolder holder(holdMs);
             ASSERT_TRUE(holder.Holding());
             Win32Clipboard clipboard(OwnerWindow());
             const auto start = steady_clock::now();
@@ -182,9 +322,14 @@ TEST(Win32ClipboardTest, WaitsBrieflyForAnotherProgramThatHoldsTheClipboard) {
     }
 }
 
+std::size_t PrivateBytes() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.PagefileUsage;
+}
+
 TEST(Win32ClipboardTest, RefusedCopyLeaksNothing) {
-    ASSERT_TRUE(PutText("55"));
-    ClipboardHoldingProcess holder(60'000);
+    ClipboardHolder holder(60'000);
     ASSERT_TRUE(holder.Holding());
     const std::string text(4 << 20, '7');
     Win32Clipboard clipboard(OwnerWindow());
