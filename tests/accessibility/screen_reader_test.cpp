@@ -55,12 +55,13 @@ void PumpUntilQuiet() {
     }
 }
 
-VARIANT Child(LONG id) {
-    VARIANT child{};
-    child.vt = VT_I4;
-    child.lVal = id;
-    return child;
-}
+// A child id as the VARIANT that the calls take.
+struct Child : VARIANT {
+    explicit Child(LONG id) : VARIANT{} {
+        vt = VT_I4;
+        lVal = id;
+    }
+};
 
 // The calculator's own build, started for each test and closed after it.
 class ScreenReaderTest : public testing::Test {
@@ -125,11 +126,10 @@ class ScreenReaderTest : public testing::Test {
         }
     }
 
-    // The child id hit at a client point of the window, or -1 for none.
-    LONG HitAt(POINT point) {
-        ClientToScreen(window_, &point);
+    // The child id hit at a point of the screen, or -1 for none.
+    LONG HitAt(LONG x, LONG y) {
         VARIANT hit{};
-        client_->accHitTest(point.x, point.y, &hit);
+        client_->accHitTest(x, y, &hit);
         return hit.vt == VT_I4 ? hit.lVal : -1;
     }
 
@@ -186,12 +186,12 @@ TEST_F(ScreenReaderTest, TreeNamesStatesPlacesAndHits) {
         client_->accLocation(&left, &top, &width, &height, Child(child));
         EXPECT_EQ(std::tuple(left - origin.x, top - origin.y, width, height),
                   std::tuple(area.left, area.top, area.right - area.left, area.bottom - area.top));
-        EXPECT_EQ(HitAt({(area.left + area.right) / 2, (area.top + area.bottom) / 2}), child);
+        EXPECT_EQ(HitAt(left + width / 2, top + height / 2), child);
     }
     // Right and bottom edges belong to the gap, which is the body; off the window is nothing.
     for (const auto& [x, y, child] : {std::tuple{58, 100, CHILDID_SELF},
                                       std::tuple{30, 138, CHILDID_SELF}, std::tuple{-5, 100, -1}}) {
-        EXPECT_EQ(HitAt({x, y}), child) << x << "," << y;
+        EXPECT_EQ(HitAt(origin.x + x, origin.y + y), child) << x << "," << y;
     }
 }
 
