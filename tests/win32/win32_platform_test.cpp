@@ -73,7 +73,7 @@ struct ValueRow {
     std::string stored;  // its exact bytes; a success gives them up to the first terminator
     bool programFolder;  // the folder asked for
     bool ok;
-    // Where the installer wrote it; a 32-bit installer's key is read before a 64-bit one.
+    // Where the installer wrote it; beside a 32-bit installer's key, a 64-bit one that loses.
     REGSAM view = KEY_WOW64_64KEY;
 };
 
