@@ -11,10 +11,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <future>
 #include <optional>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -229,35 +227,45 @@ TEST(Win32ClipboardTest, GetTextTakesTheTextUpToTheBuffer) {
     }
 }
 
-// Another window, on a thread of its own, holding the clipboard open for holdMs or until this
-// object goes.
+// Another program (clipboard_holder.exe, beside this one) holding the clipboard open for holdMs
+// or until this object goes.
 class ClipboardHolder {
   public:
-    explicit ClipboardHolder(DWORD holdMs)
-        : thread_([this, holdMs] {
-              HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                            nullptr, nullptr);
-              opened_.set_value(OpenClipboard(window));
-              WaitForSingleObject(release_.Get(), holdMs);
-              CloseClipboard();  // the window goes with its thread
-          }) {}
+    explicit ClipboardHolder(DWORD holdMs) {
+        char self[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        std::string program = self;
+        program.replace(program.rfind('\\') + 1, program.npos, "clipboard_holder.exe");
+        const std::string name = "karvold-clipboard-" + std::to_string(GetCurrentProcessId());
+        ready_.Reset(CreateEventA(nullptr, TRUE, FALSE, (name + "-ready").c_str()));
+        release_.Reset(CreateEventA(nullptr, TRUE, FALSE, (name + "-release").c_str()));
+        std::string command = '"' + program + "\" " + name + " " + std::to_string(holdMs);
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started{};
+        if (CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           nullptr, &startup, &started)) {
+            process_.Reset(started.hProcess);
+            CloseHandle(started.hThread);
+            const HANDLE either[] = {ready_.Get(), process_.Get()};
+            holding_ = WaitForMultipleObjects(2, either, FALSE, 10'000) == WAIT_OBJECT_0;
+        }
+    }
     ~ClipboardHolder() {
         SetEvent(release_.Get());
-        thread_.join();
+        WaitForSingleObject(process_.Get(), 10'000);
     }
-    bool Holding() { return holding_.get(); }
+    bool Holding() const { return holding_; }
 
   private:
-    OwnedHandle<HANDLE, CloseHandle> release_{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-    std::promise<bool> opened_;
-    std::future<bool> holding_ = opened_.get_future();
-    std::thread thread_;
+    OwnedHandle<HANDLE, CloseHandle> ready_, release_, process_;
+    bool holding_ = false;
 };
 
-// How long another window holds the clipboard, and whether copy and paste get through.
+// How long another program holds the clipboard, and whether copy and paste get through.
 const std::tuple<DWORD, bool> holdRows[] = {{30, true}, {60'000, false}};
 
-TEST(Win32ClipboardTest, WaitsBrieflyForAnotherWindowThatHoldsTheClipboard) {
+TEST(Win32ClipboardTest, WaitsBrieflyForAnotherProgramThatHoldsTheClipboard) {
     using namespace std::chrono;
     for (const auto& [holdMs, opens] : holdRows) {
         SCOPED_TRACE(testing::Message() << "held for " << holdMs << " ms");
