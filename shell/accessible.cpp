@@ -119,7 +119,7 @@ class ShownText {
         }
     }
 
-    std::array<wchar_t, PathBufferSize> text_{};
+    std::array<wchar_t, TextBufferSize + FormatBufferSize> text_{};  // indicator, space, number
     std::size_t length_ = 0;
 };
 

@@ -30,7 +30,7 @@ inline constexpr std::array<UINT, IndicatorTextCount> ErrorTextIds = {
 inline constexpr std::array<UINT, IndicatorTextCount> TaxLabelIds = {
     IDS_TAX_INCLUDED, IDS_TAX_EXCLUDED, IDS_TAX_AMOUNT};
 
-using TextBuffer = std::unique_ptr<std::array<char, PathBufferSize>>;
+using TextBuffer = std::unique_ptr<std::array<char, TextBufferSize>>;
 
 // What the display shows: the number as drawn and the one indicator beside it.
 struct ShownDisplay {

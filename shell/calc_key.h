@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "engine/platform.h"
 #include "shell/gdi_holders.h"
+#include "shell/shift_jis.h"
 
 class CalcKey {
   public:
@@ -21,7 +21,7 @@ class CalcKey {
     std::int32_t commandChar = 0;
     std::int32_t pressed = 0;
     COLORREF textColor = RGB(255, 255, 255);
-    char caption[PathBufferSize] = {};
+    char caption[TextBufferSize] = {};
     RECT rect = {};
     std::int32_t bkMode = TRANSPARENT;
 };

@@ -15,7 +15,7 @@ void Line(HDC dc, int fromX, int fromY, int toX, int toY) {
 }
 
 void DrawShiftJis(HDC dc, const char* text, RECT& rect, UINT format) {
-    wchar_t wide[PathBufferSize];
+    wchar_t wide[TextBufferSize];
     WidenShiftJis(text, wide);
     DrawTextW(dc, wide, -1, &rect, format);
 }
@@ -80,7 +80,7 @@ void CalcApp::DrawDisplay(HDC dc, const DisplayBox& box) {
     }
     DrawIndicator(dc, box);
 
-    char text[PathBufferSize] = {};
+    char text[FormatBufferSize] = {};
     engine.display.Format(text, sizeof(text), true);
     const GlyphSizes sizes = MeasuredGlyphSizes();
     const NumberLayout layout = LayoutNumber(text, sizes, box);

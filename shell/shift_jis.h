@@ -9,6 +9,9 @@
 
 inline constexpr UINT ShiftJisCodePage = 932;
 
+// A caption, label or error text with its terminator, as the string table holds them.
+inline constexpr std::size_t TextBufferSize = 260;
+
 // A Shift-JIS text never has more UTF-16 characters than bytes, so a buffer of the byte
 // buffer's size always holds it; a text that does not convert comes out empty.
 template <std::size_t Size>

@@ -61,7 +61,7 @@ void LoadText(HINSTANCE instance, UINT id, char* buffer, int size) {
 }
 
 TextBuffer LoadTextBuffer(HINSTANCE instance, UINT id) {
-    auto text = std::make_unique<std::array<char, PathBufferSize>>();
+    auto text = std::make_unique<std::array<char, TextBufferSize>>();
     LoadText(instance, id, text->data(), static_cast<int>(text->size()));
     return text;
 }

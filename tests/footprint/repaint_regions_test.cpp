@@ -9,7 +9,7 @@
 
 namespace {
 
-const RECT Strip = DisplayStrip(WindowWidth);
+const RECT Strip{DisplayLeft, DisplayTop, WindowWidth - DisplayLeft, DisplayTop + DisplayHeight};
 constexpr int PressedSlack = 2;
 constexpr int OffKeyIndex = 0;  // closes the window
 
