@@ -51,111 +51,8 @@ def wait_for(predicate, timeout, interval=0.05):
         time.sleep(interval)
 
 
-class ClipboardHolder:
-    # Owns the X clipboard with a text through an xclip kept in the foreground, which ends
-    # when another client takes the clipboard or after loops reads of the text (0: never).
-
-    def __init__(self, env, text, loops):
-        self.process = subprocess.Popen(
-            ["xclip", "-selection", "clipboard", "-i", "-verbose", "-loops", str(loops)],
-            env=env, stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-            bufsize=0, preexec_fn=_die_with_parent)
-        self.process.stdin.write(text.encode("utf-8"))
-        self.process.stdin.close()
-        for line in iter(self.process.stdout.readline, b""):
-            if line.startswith(b"Waiting for"):
-                break
-        else:
-            self.release()
-            raise RuntimeError("xclip did not take the clipboard")
-        # Wine answers a new clipboard owner by opening the clipboard for a moment; a
-        # program that opens it just then is refused, as on Windows.
-        time.sleep(0.2)
-
-    def ended(self, timeout):
-        try:
-            self.process.wait(timeout)
-            return True
-        except subprocess.TimeoutExpired:
-            return False
-
-    def release(self):
-        if self.process.poll() is None:
-            self.process.kill()
-        self.process.wait()
-        self.process.stdout.close()
-
-
-class Karvold:
-    # One run of karvold.exe and its calculator window.
-
-    def __init__(self, session, cwd):
-        self.session = session
-        self.process = subprocess.Popen(
-            [session.wine, session.exe], env=session.env, cwd=cwd,
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, preexec_fn=_die_with_parent)
-        self.window = wait_for(self._find_window, 60, 0.1)
-        if not self.window:
-            self.stop()
-            raise AssertionError("the calculator window did not appear within 60 s")
-        self.origin = session.geometry(self.window)[:2]
-
-    def _find_window(self):
-        if self.process.poll() is not None:
-            raise AssertionError(f"karvold.exe ended at start with code {self.process.returncode}")
-        for window in self.session.search(MAIN_TITLE):
-            geometry = self.session.geometry(window)
-            if geometry and geometry[2:] == (WINDOW_WIDTH, WINDOW_HEIGHT):
-                return window
-        return None
-
-    def screen_point(self, x, y):
-        return self.origin[0] + x, self.origin[1] + y
-
-    def click_keys(self, captions):
-        for caption in captions:
-            self.session.click(*self.screen_point(*key_centre(caption)))
-
-    def type(self, text):
-        # Keyboard input goes to the window under the pointer (there is no window manager).
-        self.session.xdotool("mousemove", *map(str, self.screen_point(150, 40)),
-                             "type", "--delay", "20", text)
-
-    def through_clipboard(self, text, action, loops, attempts=3):
-        # Runs action until the xclip holding text ends: a copy took the clipboard, or a
-        # paste read it. The clipboard may be busy, which changes nothing in the calculator,
-        # so the action is tried again.
-        holder = ClipboardHolder(self.session.env, text, loops)
-        try:
-            for attempt in range(attempts):
-                action()
-                if holder.ended(1.5):
-                    return True
-                print("karvold_harness: the clipboard was not used, trying again",
-                      file=sys.stderr)
-            return False
-        finally:
-            holder.release()
-
-    def copy_display(self, copy=None):
-        # The text that copy (default: typing "s") puts on the clipboard, or None.
-        if self.through_clipboard("(before the copy)", copy or (lambda: self.type("s")), 0):
-            return wait_for(self.session.clipboard_text, 10)
-        return None
-
-    def paste(self, text, paste):
-        return self.through_clipboard(text, paste, 1)
-
-    def stop(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
-        # Let the window go before the next run looks for its own.
-        wait_for(lambda: not self.session.search(MAIN_TITLE), 10)
-
-
 class Session:
-    # The X server, the Wine prefix (locked for the session) and the runs of one test run.
+    # The X server, the Wine prefix (locked for the session) and the program under test.
 
     def __init__(self, exe, work):
         locales = subprocess.run(["locale", "-a"], capture_output=True, text=True).stdout
@@ -165,13 +62,13 @@ class Session:
         self.exe, self.work = os.path.abspath(exe), os.path.abspath(work)
         self.prefix = os.path.join(self.work, "wineprefix")
         self.wine = shutil.which("wine64") or shutil.which("wine")
-        self.runs = []
+        self.process = None
         # Xvfb picks a free display number itself and writes it to the pipe.
         read_end, write_end = os.pipe()
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24",
-             "-nolisten", "tcp"], pass_fds=(write_end,), stdout=subprocess.DEVNULL,
-            stderr=subprocess.DEVNULL, preexec_fn=_die_with_parent)
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+             f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24", "-nolisten", "tcp"], pass_fds=(write_end,),
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, preexec_fn=_die_with_parent)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
             display = pipe.readline().strip()
@@ -192,19 +89,38 @@ class Session:
         self.remove_installation()
 
     def close(self):
-        for run in self.runs:
-            run.stop()
+        self.stop()
         self.kill_wineserver()
         self.lock.close()
         self.xvfb.terminate()
         self.xvfb.wait(10)
 
     def start(self, cwd=None):
-        # One run at a time, so that each finds its own window.
-        for run in self.runs:
-            run.stop()
-        self.runs = [Karvold(self, cwd or self.work)]
-        return self.runs[0]
+        # Starts karvold.exe, one run at a time, so that each finds its own window.
+        self.stop()
+        self.process = subprocess.Popen(
+            [self.wine, self.exe], env=self.env, cwd=cwd or self.work,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, preexec_fn=_die_with_parent)
+        self.window = wait_for(self._find_window, 60, 0.1)
+        if not self.window:
+            raise AssertionError("the calculator window did not appear within 60 s")
+        self.origin = self.geometry(self.window)[:2]
+
+    def _find_window(self):
+        if self.process.poll() is not None:
+            raise AssertionError(f"karvold.exe ended at start with code {self.process.returncode}")
+        for window in self.search(MAIN_TITLE):
+            geometry = self.geometry(window)
+            if geometry and geometry[2:] == (WINDOW_WIDTH, WINDOW_HEIGHT):
+                return window
+        return None
+
+    def stop(self):
+        if self.process and self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        # Let the window go before the next run looks for its own.
+        wait_for(lambda: not self.search(MAIN_TITLE), 10)
 
     def kill_wineserver(self, *flags):
         for flag in flags or ("-k", "-w"):
@@ -212,21 +128,19 @@ class Session:
                            stderr=subprocess.DEVNULL, timeout=120)
 
     def wine_run(self, *args, timeout=60):
+        # Whether it succeeded; seen once: "reg add" failed right after the server had started.
         return subprocess.run([self.wine, *args], env=self.env, capture_output=True,
-                              timeout=timeout).returncode
+                              timeout=timeout).returncode == 0
 
-    def register_installation(self, values):
-        for name, data in values.items():
-            # Seen once: "reg add" failed right after the prefix's server had started.
-            if not wait_for(lambda: self.wine_run("reg", "add", INSTALL_KEY, "/v", name, "/t",
-                                                  "REG_SZ", "/d", data, "/f") == 0, 5, 1):
+    def register_installation(self, folder):
+        for name in ("InstalledDataDir", "InstalledDir"):
+            if not wait_for(lambda: self.wine_run("reg", "add", INSTALL_KEY, "/v", name, "/d",
+                                                  folder, "/f"), 5, 1):
                 raise RuntimeError(f"the installation's {name} was not registered")
 
     def remove_installation(self):
-        def gone():
-            self.wine_run("reg", "delete", r"HKLM\SOFTWARE\Orvex", "/f")
-            return self.wine_run("reg", "query", INSTALL_KEY) != 0
-        if not wait_for(gone, 3, 1):
+        if not wait_for(lambda: self.wine_run("reg", "delete", r"HKLM\SOFTWARE\Orvex", "/f")
+                        or not self.wine_run("reg", "query", INSTALL_KEY), 5, 1):
             raise RuntimeError("the installation's registry key stays in the prefix")
 
     def xdotool(self, *args):
@@ -256,3 +170,52 @@ class Session:
         except subprocess.TimeoutExpired:
             return None  # seen under heavy load: the owner did not answer; ask again
         return out.stdout.decode("utf-8", "replace") if out.returncode == 0 else None
+
+    def screen_point(self, x, y):
+        return self.origin[0] + x, self.origin[1] + y
+
+    def click_keys(self, captions):
+        for caption in captions:
+            self.click(*self.screen_point(*key_centre(caption)))
+
+    def type(self, text):
+        # Keyboard input goes to the window under the pointer (there is no window manager).
+        self.xdotool("mousemove", *map(str, self.screen_point(150, 40)),
+                             "type", "--delay", "20", text)
+
+    def through_clipboard(self, text, action, loops, attempts=3):
+        # Runs action until an xclip holding text ends: when a copy takes the clipboard, or
+        # after loops reads of the text (0: never). The clipboard may be busy, which changes
+        # nothing in the calculator, so the action is tried again.
+        xclip = subprocess.Popen(
+            ["xclip", "-selection", "clipboard", "-i", "-verbose", "-loops", str(loops)],
+            env=self.env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+            stderr=subprocess.STDOUT, bufsize=0, preexec_fn=_die_with_parent)
+        try:
+            xclip.stdin.write(text.encode("utf-8"))
+            xclip.stdin.close()
+            if not any(line.startswith(b"Waiting for")
+                       for line in iter(xclip.stdout.readline, b"")):
+                raise RuntimeError("xclip did not take the clipboard")
+            # Wine answers a new clipboard owner by opening the clipboard for a moment; a
+            # program that opens it just then is refused, as on Windows.
+            time.sleep(0.2)
+            for attempt in range(attempts):
+                action()
+                try:
+                    xclip.wait(1.5)
+                    return True
+                except subprocess.TimeoutExpired:
+                    print("karvold_harness: the clipboard was not used, trying again",
+                          file=sys.stderr)
+            return False
+        finally:
+            xclip.kill()
+            xclip.wait()
+            xclip.stdout.close()
+
+    def copy_display(self, copy=None):
+        # The text that copy (default: typing "s") puts on the clipboard, or None.
+        if self.through_clipboard("(before the copy)", copy or (lambda: self.type("s")), 0):
+            return wait_for(self.clipboard_text, 10)
+        return None

@@ -8,7 +8,6 @@
 import argparse
 import os
 import shutil
-import signal
 import subprocess
 import sys
 import unittest
@@ -16,7 +15,7 @@ import unittest
 sys.dont_write_bytecode = True  # the tests run from the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from karvold_harness import (SCREEN_WIDTH, WINDOW_HEIGHT, WINDOW_WIDTH,  # noqa: E402
-                             Session, key_centre, wait_for)
+                             Session, wait_for)
 
 session = None
 
@@ -27,40 +26,26 @@ def setUpModule():
 
 
 def tearDownModule():
-    if session:
-        session.close()
-
-
-def on_term(signum, frame):
-    # A timeout's SIGTERM still stops what the session started.
-    if session:
-        session.close()
-    os._exit(128 + signum)
+    session.close()
 
 
 def make_help_file(folder, title):
-    # A one-page Karvold.chm whose window title names it.
-    source = os.path.join(options.work, "help-source", title.replace(" ", "_"))
-    os.makedirs(source, exist_ok=True)
-    with open(os.path.join(source, "index.html"), "w") as f:
-        f.write(f"<html><head><title>{title}</title></head><body><p>{title}</p></body></html>\n")
-    with open(os.path.join(source, "Karvold.hhp"), "w") as f:
-        f.write("[OPTIONS]\nCompiled file=Karvold.chm\nDefault topic=index.html\n"
-                f"Title={title}\n\n[FILES]\nindex.html\n")
-    subprocess.run(["chmcmd", "Karvold.hhp"], cwd=source, check=True,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+    # A one-page Karvold.chm in folder, whose window title names it.
     os.makedirs(folder, exist_ok=True)
-    shutil.copy(os.path.join(source, "Karvold.chm"), os.path.join(folder, "Karvold.chm"))
+    for name, text in (("index.html", f"<html><head><title>{title}</title></head></html>\n"),
+                       ("Karvold.hhp", "[OPTIONS]\nCompiled file=Karvold.chm\nDefault topic="
+                                       f"index.html\nTitle={title}\n\n[FILES]\nindex.html\n")):
+        with open(os.path.join(folder, name), "w") as f:
+            f.write(text)
+    subprocess.run(["chmcmd", "Karvold.hhp"], cwd=folder, check=True,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
 
 
-def drive_c(*parts):
-    return os.path.join(session.prefix, "drive_c", *parts)
-
-
-def choose_from_menu(run, downs):
+def start_and_choose_from_menu(downs, cwd=None):
     # Opens the menu on the display and picks its item from the keyboard.
+    session.start(cwd)
     before = session.visible_windows()
-    session.click(*run.screen_point(150, 40), button=3)
+    session.click(*session.screen_point(150, 40), button=3)
     if not wait_for(lambda: session.visible_windows() - before, 10):
         raise AssertionError("no popup menu appeared")
     session.xdotool("key", *["Down"] * downs, "Return")
@@ -75,16 +60,13 @@ class Calculator(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.run_ = session.start()
+        session.start()
 
-    def setUp(self):
-        self.run_.click_keys(["AC"])
-
-    def copy_key(self):
-        self.run_.click_keys(["複写"])
+    def copied_by_the_key(self):
+        return session.copy_display(lambda: session.click_keys(["複写"]))
 
     def test_window_is_top_right_and_300_by_450(self):
-        x, y, width, height = session.geometry(self.run_.window)
+        x, y, width, height = session.geometry(session.window)
         self.assertEqual((x, y, width, height),
                          (SCREEN_WIDTH - WINDOW_WIDTH, 0, WINDOW_WIDTH, WINDOW_HEIGHT))
         subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}",
@@ -92,72 +74,66 @@ class Calculator(unittest.TestCase):
                        env=session.env, check=True, timeout=30)
 
     def test_clicked_calculation_and_the_copy_key(self):
-        self.run_.click_keys("7 8 9 ÷ 3 × 2 - 4 5 6 + 1 0 ･ 5 =".split())
-        self.assertEqual(self.run_.copy_display(self.copy_key), "80.5")
+        session.click_keys("AC 7 8 9 ÷ 3 × 2 - 4 5 6 + 1 0 ･ 5 =".split())
+        self.assertEqual(self.copied_by_the_key(), "80.5")
 
     def test_typed_calculation_and_the_copy_character(self):
-        self.run_.type("12*3=")
-        self.assertEqual(self.run_.copy_display(), "36")
+        session.type("a12*3=")
+        self.assertEqual(session.copy_display(), "36")
 
     def test_paste_key_reads_the_clipboard(self):
-        self.assertTrue(self.run_.paste("-7", lambda: self.run_.click_keys(["貼付"])))
-        self.run_.click_keys(["+", "1", "="])
-        self.assertEqual(self.run_.copy_display(self.copy_key), "-6")
+        session.click_keys(["AC"])
+        self.assertTrue(session.through_clipboard(
+            "-7", lambda: session.click_keys(["貼付"]), loops=1))
+        session.click_keys(["+", "1", "="])
+        self.assertEqual(self.copied_by_the_key(), "-6")
 
 
 class Closing(unittest.TestCase):
     def test_off_key_ends_the_program_with_code_0(self):
-        run = session.start()
-        run.type("12")
-        run.click_keys(["OFF"])
-        self.assertEqual(run.process.wait(15), 0)
+        session.start()
+        session.click_keys(["OFF"])
+        self.assertEqual(session.process.wait(15), 0)
 
 
 class Menu(unittest.TestCase):
-    # The right-button menu and what it opens; a program run per case.
+    # The right-button menu and what it opens; a program run per test.
 
-    def test_right_button_opens_the_menu_and_escape_dismisses_it(self):
-        # On a key the menu opens at button-down, elsewhere on the body at button-up.
-        rows = [("on a key", key_centre("9"), True), ("on the display", (150, 40), False)]
-        for name, point, at_button_down in rows:
-            with self.subTest(name):
-                run = session.start()
-                before = session.visible_windows()
-                x, y = run.screen_point(*point)
-                session.xdotool("mousemove", str(x), str(y), "mousedown", "3")
-                opened_early = wait_for(lambda: session.visible_windows() - before, 1.5)
-                session.xdotool("mouseup", "3")
-                menus = wait_for(lambda: session.visible_windows() - before, 10)
-                self.assertEqual(bool(opened_early), at_button_down)
-                self.assertEqual(len(menus), 1, "exactly one menu window")
-                (menu,) = menus
-                mx, my, mw, mh = session.geometry(menu)
-                self.assertLessEqual(abs(mx - x) + abs(my - y), 2, "the corner at the pointer")
-                self.assertTrue(mw < WINDOW_WIDTH and mh < WINDOW_HEIGHT, (mw, mh))
-                session.xdotool("key", "Escape")
-                self.assertTrue(wait_for(lambda: menu not in session.visible_windows(), 10))
-                run.type("a3*3=")
-                self.assertEqual(run.copy_display(), "9", "calculator after the menu")
+    def test_right_button_on_the_display_opens_the_menu_and_escape_dismisses_it(self):
+        # On the display (a caption to the system) the menu opens at button-up.
+        session.start()
+        before = session.visible_windows()
+        x, y = session.screen_point(150, 40)
+        session.xdotool("mousemove", str(x), str(y), "mousedown", "3")
+        self.assertFalse(wait_for(lambda: session.visible_windows() - before, 1.5))
+        session.xdotool("mouseup", "3")
+        (menu,) = wait_for(lambda: session.visible_windows() - before, 10)
+        mx, my, mw, mh = session.geometry(menu)
+        self.assertLessEqual(abs(mx - x) + abs(my - y), 2, "the corner at the pointer")
+        self.assertTrue(mw < WINDOW_WIDTH and mh < WINDOW_HEIGHT, (mw, mh))
+        session.xdotool("key", "Escape")
+        self.assertTrue(wait_for(lambda: menu not in session.visible_windows(), 10))
+        session.type("a3*3=")
+        self.assertEqual(session.copy_display(), "9", "calculator after the menu")
 
     def test_about_box_closes_with_enter(self):
         # The key-up of the Enter that closed the box comes to the calculator, which must go
         # on working.
-        run = session.start()
-        choose_from_menu(run, 2)
+        start_and_choose_from_menu(2)
         found = wait_for(lambda: session.search("^ﾊﾞｰｼﾞｮﾝ情報\\(Karvold\\)$"), 10)
         self.assertEqual(len(found), 1, "one About box")
         ax, ay, aw, ah = session.geometry(found[0])
         self.assertLess(ah, WINDOW_HEIGHT)
-        self.assertIn(run.window, session.visible_windows())
+        self.assertIn(session.window, session.visible_windows())
         session.xdotool("mousemove", str(ax + aw // 2), str(ay + ah // 2), "key", "Return")
         self.assertTrue(wait_for(lambda: found[0] not in session.visible_windows(), 10))
-        run.type("a2+2=")
-        self.assertEqual(run.copy_display(), "4", "calculator after the About box")
+        session.type("a2+2=")
+        self.assertEqual(session.copy_display(), "4", "calculator after the About box")
 
     def test_help_opens_the_file_beside_the_program_not_in_the_current_folder(self):
         folder = os.path.join(options.work, "help-cwd")
         make_help_file(folder, "Karvold e2e planted help")
-        choose_from_menu(session.start(cwd=folder), 1)
+        start_and_choose_from_menu(1, cwd=folder)
         self.assertTrue(help_window("Karvold 電卓 ヘルプ"), "no help beside the program")
         self.assertFalse(session.search("^Karvold e2e planted help$"))
 
@@ -167,28 +143,27 @@ class Installation(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.data = drive_c("faltrane", "DATA", "OTHER")
-        os.makedirs(cls.data, exist_ok=True)
-        session.register_installation({"InstalledDataDir": r"C:\faltrane",
-                                       "InstalledDir": r"C:\faltrane"})
+        cls.root = os.path.join(session.prefix, "drive_c", "faltrane")
+        os.makedirs(os.path.join(cls.root, "DATA", "OTHER"), exist_ok=True)
+        session.register_installation(r"C:\faltrane")
 
     @classmethod
     def tearDownClass(cls):
         session.remove_installation()
-        shutil.rmtree(drive_c("faltrane"))
+        shutil.rmtree(cls.root)
 
     def test_rate_and_rounding_from_the_data_files(self):
         # 8 %, up from a tenth: today's date alone would give 115.
         for name, content in (("TAX.AUT", b"\x01\x38"), ("Shouhi.AUT", b"\x01\x55")):
-            with open(os.path.join(self.data, name), "wb") as f:
+            with open(os.path.join(self.root, "DATA", "OTHER", name), "wb") as f:
                 f.write(content)
-        run = session.start()
-        run.type("a105z")
-        self.assertEqual(run.copy_display(), "114")
+        session.start()
+        session.type("a105z")
+        self.assertEqual(session.copy_display(), "114")
 
     def test_help_opens_the_installed_file(self):
-        make_help_file(drive_c("faltrane", "EXE"), "Karvold e2e installed help")
-        choose_from_menu(session.start(), 1)
+        make_help_file(os.path.join(self.root, "EXE"), "Karvold e2e installed help")
+        start_and_choose_from_menu(1)
         self.assertTrue(help_window("Karvold e2e installed help"))
 
 
@@ -197,5 +172,4 @@ if __name__ == "__main__":
     parser.add_argument("--exe", required=True, help="karvold.exe to test")
     parser.add_argument("--work", required=True, help="folder for the prefix and artefacts")
     options, rest = parser.parse_known_args()
-    signal.signal(signal.SIGTERM, on_term)
     unittest.main(argv=[sys.argv[0], *rest], verbosity=2)
