@@ -181,7 +181,7 @@ class Session:
     def type(self, text):
         # Keyboard input goes to the window under the pointer (there is no window manager).
         self.xdotool("mousemove", *map(str, self.screen_point(150, 40)),
-                             "type", "--delay", "20", text)
+                     "type", "--delay", "20", text)
 
     def through_clipboard(self, text, action, loops, attempts=3):
         # Runs action until an xclip holding text ends: when a copy takes the clipboard, or
