@@ -139,8 +139,8 @@ class Session:
                 raise RuntimeError(f"the installation's {name} was not registered")
 
     def remove_installation(self):
-        if not wait_for(lambda: self.wine_run("reg", "delete", r"HKLM\SOFTWARE\Orvex", "/f")
-                        or not self.wine_run("reg", "query", INSTALL_KEY), 5, 1):
+        if not wait_for(lambda: not self.wine_run("reg", "query", INSTALL_KEY)
+                        or self.wine_run("reg", "delete", r"HKLM\SOFTWARE\Orvex", "/f"), 5, 1):
             raise RuntimeError("the installation's registry key stays in the prefix")
 
     def xdotool(self, *args):
