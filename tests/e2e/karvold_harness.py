@@ -1,28 +1,22 @@
-"""Drives the real karvold.exe under Wine on a private Xvfb, as a user would.
-
-Everything started here is stopped here by its own process id (or, for the
-wineserver, by its prefix), so that parallel runs and other users of the
-machine are left alone.
-"""
+# Drives the real karvold.exe under Wine on a private Xvfb, as a user would. Everything
+# started here is stopped here by its own process id (the wineserver by its prefix), so that
+# parallel runs and other users of the machine are left alone.
 
 import ctypes
 import fcntl
 import os
 import re
-import select
 import shutil
 import signal
 import subprocess
 import sys
-import threading
 import time
 
-KEY_SIZE = 48
-KEY_PITCH = 58
+SCREEN_WIDTH, SCREEN_HEIGHT = 1280, 1024
 WINDOW_WIDTH = 300
 WINDOW_HEIGHT = 450
-MAIN_TITLE = "Karvold"
-ABOUT_TITLE = "ﾊﾞｰｼﾞｮﾝ情報(Karvold)"
+MAIN_TITLE = "^Karvold$"
+INSTALL_KEY = r"HKLM\SOFTWARE\Orvex\Brennoly\Faltrane"
 
 # Captions of the on-screen keys, in key order, so that tests read like the keypad.
 KEY_CAPTIONS = ["OFF", "複写", "貼付", "税込", "税抜",
@@ -32,28 +26,23 @@ KEY_CAPTIONS = ["OFF", "複写", "貼付", "税込", "税抜",
                 "1", "2", "3", "-", "M-",
                 "0", "･", "=", "+", "M+"]
 
-_libc = ctypes.CDLL(None, use_errno=True)
-_PR_SET_PDEATHSIG = 1
+
+_prctl = ctypes.CDLL(None).prctl
 
 
 def _die_with_parent():
     # A harness killed by a timeout must not leave an X server or Wine behind.
-    _libc.prctl(_PR_SET_PDEATHSIG, signal.SIGTERM)
+    _prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
 
 
-def key_rect(index):
-    column, row = index % 5, index // 5
-    left, top = 10 + KEY_PITCH * column, 90 + KEY_PITCH * row
-    return left, top, left + KEY_SIZE, top + KEY_SIZE
-
-
-def key_centre(index):
-    left, top, right, bottom = key_rect(index)
-    return (left + right) // 2, (top + bottom) // 2
+def key_centre(caption):
+    # 48-pixel keys on a 58-pixel pitch, five to a row, the first at (10, 90).
+    index = KEY_CAPTIONS.index(caption)
+    return 34 + 58 * (index % 5), 114 + 58 * (index // 5)
 
 
 def wait_for(predicate, timeout, interval=0.05):
-    """Polls predicate until it returns a true value; returns the last value."""
+    # Polls predicate until it returns a true value; returns the last value.
     deadline = time.monotonic() + timeout
     while True:
         value = predicate()
@@ -62,387 +51,171 @@ def wait_for(predicate, timeout, interval=0.05):
         time.sleep(interval)
 
 
-class XServer:
-    """A private Xvfb; the server picks a free display number itself."""
-
-    def __init__(self, width=1280, height=1024):
-        self.width, self.height = width, height
-        read_end, write_end = os.pipe()
-        self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-             f"{width}x{height}x24", "-nolisten", "tcp"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL,
-            stderr=subprocess.DEVNULL, preexec_fn=_die_with_parent)
-        os.close(write_end)
-        number = b""
-        deadline = time.monotonic() + 20
-        while not number.endswith(b"\n") and time.monotonic() < deadline:
-            ready, _, _ = select.select([read_end], [], [], 0.5)
-            if ready:
-                chunk = os.read(read_end, 16)
-                if not chunk:
-                    break
-                number += chunk
-        os.close(read_end)
-        if not number.strip().isdigit():
-            self.stop()
-            raise RuntimeError("Xvfb did not report a display number")
-        self.display = ":" + number.strip().decode()
-
-    def env(self):
-        env = dict(os.environ)
-        env["DISPLAY"] = self.display
-        return env
-
-    def stop(self):
-        if self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
-
-
-class WinePrefix:
-    """A Wine prefix of the tests' own, locked for the whole session."""
-
-    def __init__(self, path, display):
-        self.path = path
-        self.wine = shutil.which("wine64") or shutil.which("wine")
-        self.wineserver = shutil.which("wineserver")
-        if not self.wine or not self.wineserver:
-            raise RuntimeError("wine and wineserver are needed")
-        self.env = display.env()
-        self.env.update(WINEPREFIX=path, WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=",
-                        LANG="ja_JP.UTF-8", LC_ALL="ja_JP.UTF-8")
-        os.makedirs(os.path.dirname(path), exist_ok=True)
-        self._lock = open(path + ".lock", "w")
-        fcntl.flock(self._lock, fcntl.LOCK_EX)
-        # A server left from an earlier run would still talk to that run's display.
-        self.kill_server()
-        if not os.path.exists(os.path.join(path, "system.reg")):
-            subprocess.run([self.wine, "wineboot", "-i"], env=self.env,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                           timeout=180)
-            subprocess.run([self.wineserver, "-w"], env=self.env, timeout=120)
-
-    def drive_c(self, *parts):
-        return os.path.join(self.path, "drive_c", *parts)
-
-    def run(self, *args, check=True, attempts=3):
-        """Runs a Wine program to its end; a failure is tried again, then raised."""
-        for attempt in range(attempts):
-            result = subprocess.run([self.wine, *args], env=self.env, capture_output=True,
-                                    timeout=60)
-            if result.returncode == 0 or not check:
-                return result
-            # Seen once: "reg add" failed right after the prefix's server had started.
-            output = (result.stdout + result.stderr).decode("cp932", "replace").strip()
-            print(f"karvold_harness: wine {' '.join(args)} gave {result.returncode}: {output}",
-                  file=sys.stderr)
-            time.sleep(1)
-        raise RuntimeError(f"wine {' '.join(args)} failed {attempts} times")
-
-    def kill_server(self):
-        subprocess.run([self.wineserver, "-k"], env=self.env,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
-        subprocess.run([self.wineserver, "-w"], env=self.env,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
-
-    def close(self):
-        self.kill_server()
-        fcntl.flock(self._lock, fcntl.LOCK_UN)
-        self._lock.close()
-
-
-class X:
-    """Thin wrappers around xdotool and xclip on one display."""
-
-    def __init__(self, display):
-        self.env = display.env()
-
-    def run(self, *args, check=True, timeout=15):
-        result = subprocess.run(args, env=self.env, capture_output=True,
-                                timeout=timeout)
-        if check and result.returncode != 0:
-            raise RuntimeError(f"{args[0]} {' '.join(args[1:])} failed: "
-                               f"{result.stderr.decode(errors='replace').strip()}")
-        return result
-
-    def xdotool(self, *args, check=True):
-        return self.run("xdotool", *args, check=check).stdout.decode("utf-8", "replace")
-
-    def visible_windows(self):
-        """Ids of all mapped windows."""
-        out = self.run("xdotool", "search", "--onlyvisible", "--name", "", check=False)
-        return {int(w) for w in out.stdout.split()}
-
-    def search_name(self, pattern, only_visible=True):
-        args = ["xdotool", "search"]
-        if only_visible:
-            args.append("--onlyvisible")
-        out = self.run(*args, "--name", pattern, check=False)
-        return [int(w) for w in out.stdout.split()]
-
-    def window_name(self, window):
-        return self.xdotool("getwindowname", str(window), check=False).rstrip("\n")
-
-    def geometry(self, window):
-        """(x, y, width, height) of a window, or None when it is gone."""
-        out = self.run("xdotool", "getwindowgeometry", "--shell", str(window), check=False)
-        if out.returncode != 0:
-            return None
-        values = dict(line.split("=", 1) for line in out.stdout.decode().split() if "=" in line)
-        try:
-            return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
-        except (KeyError, ValueError):
-            return None
-
-    # One xdotool run per gesture keeps its events in order; "mousemove --sync" would
-    # wait forever when the pointer is already there.
-    def move(self, x, y):
-        self.xdotool("mousemove", str(x), str(y))
-
-    def click(self, x, y, button=1):
-        self.xdotool("mousemove", str(x), str(y), "click", str(button))
-
-    def type(self, text):
-        self.xdotool("type", "--delay", "20", text)
-
-    def key(self, *names):
-        self.xdotool("key", "--delay", "20", *names)
-
-    def clipboard_text(self):
-        try:
-            out = self.run("xclip", "-selection", "clipboard", "-o", check=False, timeout=3)
-        except subprocess.TimeoutExpired:
-            # Seen once under heavy load: the owner did not answer; asking again is harmless.
-            print("karvold_harness: the clipboard owner did not answer, asking again",
-                  file=sys.stderr)
-            return None
-        if out.returncode != 0:
-            return None
-        return out.stdout.decode("utf-8", "replace")
-
-    def save_screenshot(self, path, x, y, width, height):
-        self.run("import", "-window", "root", "-crop",
-                 f"{width}x{height}+{x}+{y}", "+repage", path, timeout=30)
-
-
-class ClipboardHolder:
-    """Owns the X clipboard with a text, through an xclip kept in the foreground.
-
-    xclip ends when another client takes the selection, so its exit tells that the
-    program has put something on the clipboard.
-    """
-
-    def __init__(self, x, text):
-        self.process = subprocess.Popen(
-            ["xclip", "-selection", "clipboard", "-i", "-verbose"],
-            env=x.env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-            stderr=subprocess.STDOUT, preexec_fn=_die_with_parent)
-        self.process.stdin.write(text.encode("utf-8"))
-        self.process.stdin.close()
-        self._owning = threading.Event()
-        self._served = threading.Condition()
-        self.served = 0
-        self._reader = threading.Thread(target=self._read, daemon=True)
-        self._reader.start()
-        if not self._owning.wait(10):
-            self.release()
-            raise RuntimeError("xclip did not take the clipboard")
-        # Wine answers a new clipboard owner by opening the clipboard for a moment; a
-        # program that opens it just then is refused, as on Windows.
-        time.sleep(0.2)
-
-    def _read(self):
-        for line in self.process.stdout:
-            if b"Waiting for selection requests" in line:
-                self._owning.set()
-            number = re.search(rb"selection request number (\d+)", line)
-            if number:
-                with self._served:
-                    self.served = int(number.group(1)) - 1
-                    self._served.notify_all()
-
-    def wait_served(self, count, timeout):
-        """True when the text has been read count times within timeout."""
-        with self._served:
-            return self._served.wait_for(lambda: self.served >= count, timeout)
-
-    def taken(self, timeout):
-        """True when another client took the clipboard within timeout."""
-        try:
-            self.process.wait(timeout)
-            return True
-        except subprocess.TimeoutExpired:
-            return False
-
-    def release(self):
-        if self.process.poll() is None:
-            self.process.kill()
-        self.process.wait()
-        self.process.stdout.close()
-
-
-class Karvold:
-    """One run of karvold.exe and its calculator window."""
-
-    def __init__(self, session, cwd=None):
-        self.session = session
-        self.x = session.x
-        self.holders = []
-        self.process = subprocess.Popen(
-            [session.prefix.wine, session.exe], env=session.prefix.env,
-            cwd=cwd or session.work, stdout=subprocess.DEVNULL,
-            stderr=subprocess.DEVNULL, preexec_fn=_die_with_parent)
-        self.window = wait_for(self._find_window, 60, 0.1)
-        if not self.window:
-            self.stop()
-            raise AssertionError("the calculator window did not appear within 60 s")
-        self.origin = self.x.geometry(self.window)[:2]
-
-    def _find_window(self):
-        if self.process.poll() is not None:
-            raise AssertionError(f"karvold.exe ended at start with code {self.process.returncode}")
-        for window in self.x.search_name(f"^{MAIN_TITLE}$"):
-            geometry = self.x.geometry(window)
-            if geometry and geometry[2:] == (WINDOW_WIDTH, WINDOW_HEIGHT):
-                return window
-        return None
-
-    def screen_point(self, x, y):
-        return self.origin[0] + x, self.origin[1] + y
-
-    def point_at_display(self):
-        """Keyboard input goes to the window under the pointer (no window manager)."""
-        self.x.move(*self.screen_point(150, 40))
-
-    def click_keys(self, captions):
-        for caption in captions:
-            self.x.click(*self.screen_point(*key_centre(KEY_CAPTIONS.index(caption))))
-
-    def type(self, text):
-        self.point_at_display()
-        self.x.type(text)
-
-    def key(self, *names):
-        self.point_at_display()
-        self.x.key(*names)
-
-    def chord(self, modifier, key):
-        """Modifier held, key pressed and released, modifier released: as a hand does it.
-
-        (xdotool's "key ctrl+v" lets go of the modifier first.)"""
-        self.point_at_display()
-        self.x.xdotool("keydown", modifier, "key", key, "keyup", modifier)
-
-    def copy_display(self, copy=None, attempts=3, timeout=1.5):
-        """The text that the program's copy command puts on the clipboard.
-
-        copy performs the copy (default: type "s"); it is repeated when the clipboard
-        was busy, which a copy may be, and which changes nothing in the calculator.
-        Returns None when the program never took the clipboard.
-        """
-        copy = copy or (lambda: self.type("s"))
-        holder = ClipboardHolder(self.x, "(clipboard before the copy)")
-        try:
-            for attempt in range(attempts):
-                if attempt:
-                    print("karvold_harness: no copy yet, copying again", file=sys.stderr)
-                copy()
-                if holder.taken(timeout):
-                    break
-            else:
-                return None
-        finally:
-            holder.release()
-        return wait_for(self.x.clipboard_text, 10)
-
-    def paste(self, text, paste, attempts=3, timeout=1.5):
-        """Puts text on the clipboard and runs paste until the program has read it.
-
-        A second paste of the same text leaves the calculator as the first did.
-        Returns whether the program read the text.
-        """
-        holder = ClipboardHolder(self.x, text)
-        self.holders.append(holder)
-        for attempt in range(attempts):
-            if attempt:
-                print("karvold_harness: no paste yet, pasting again", file=sys.stderr)
-            paste()
-            if holder.wait_served(1, timeout):
-                return True
-        return False
-
-    def wait_exit(self, timeout=15):
-        try:
-            return self.process.wait(timeout)
-        except subprocess.TimeoutExpired:
-            return None
-
-    def stop(self):
-        for holder in self.holders:
-            holder.release()
-        self.holders.clear()
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
-        # Let the window go before the next run looks for its own.
-        wait_for(lambda: not self.x.search_name(f"^{MAIN_TITLE}$"), 10)
-
-
 class Session:
-    """The X server, the Wine prefix and the program under test for one test run."""
+    # The X server, the Wine prefix (locked for the session) and the program under test.
 
     def __init__(self, exe, work):
         locales = subprocess.run(["locale", "-a"], capture_output=True, text=True).stdout
         if not re.search(r"^ja_JP\.utf-?8$", locales, re.I | re.M):
             # Without it Wine runs in code page 1252 and every Japanese text is wrong.
             raise RuntimeError("the ja_JP.UTF-8 locale is missing")
-        self.exe = os.path.abspath(exe)
-        self.work = os.path.abspath(work)
+        self.exe, self.work = os.path.abspath(exe), os.path.abspath(work)
+        self.prefix = os.path.join(self.work, "wineprefix")
+        self.wine = shutil.which("wine64") or shutil.which("wine")
+        self.process = None
+        # Xvfb picks a free display number itself and writes it to the pipe.
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+             f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24", "-nolisten", "tcp"], pass_fds=(write_end,),
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, preexec_fn=_die_with_parent)
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            display = pipe.readline().strip()
+        if not display.isdigit():
+            self.xvfb.kill()
+            raise RuntimeError("Xvfb did not report a display number")
+        self.env = dict(os.environ, DISPLAY=":" + display, WINEPREFIX=self.prefix,
+                        WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
+                        LANG="ja_JP.UTF-8", LC_ALL="ja_JP.UTF-8")
         os.makedirs(self.work, exist_ok=True)
-        self.server = XServer()
-        try:
-            self.x = X(self.server)
-            self.prefix = WinePrefix(os.path.join(self.work, "wineprefix"), self.server)
-        except BaseException:
-            self.server.stop()
-            raise
-        self.runs = []
+        self.lock = open(self.prefix + ".lock", "w")
+        fcntl.flock(self.lock, fcntl.LOCK_EX)
+        # A server left from an earlier run would still talk to that run's display.
+        self.kill_wineserver()
+        if not os.path.exists(os.path.join(self.prefix, "system.reg")):
+            self.wine_run("wineboot", "-i", timeout=180)
+            self.kill_wineserver("-w")
         self.remove_installation()
 
+    def close(self):
+        self.stop()
+        self.kill_wineserver()
+        self.lock.close()
+        self.xvfb.terminate()
+        self.xvfb.wait(10)
+
     def start(self, cwd=None):
-        run = Karvold(self, cwd)
-        self.runs.append(run)
-        return run
+        # Starts karvold.exe, one run at a time, so that each finds its own window.
+        self.stop()
+        self.process = subprocess.Popen(
+            [self.wine, self.exe], env=self.env, cwd=cwd or self.work,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, preexec_fn=_die_with_parent)
+        self.window = wait_for(self._find_window, 60, 0.1)
+        if not self.window:
+            raise AssertionError("the calculator window did not appear within 60 s")
+        self.origin = self.geometry(self.window)[:2]
 
-    INSTALL_KEY = r"HKLM\SOFTWARE\Orvex\Brennoly\Faltrane"
+    def _find_window(self):
+        if self.process.poll() is not None:
+            raise AssertionError(f"karvold.exe ended at start with code {self.process.returncode}")
+        for window in self.search(MAIN_TITLE):
+            geometry = self.geometry(window)
+            if geometry and geometry[2:] == (WINDOW_WIDTH, WINDOW_HEIGHT):
+                return window
+        return None
 
-    def register_installation(self, values):
-        for name, data in values.items():
-            self.prefix.run("reg", "add", self.INSTALL_KEY, "/v", name,
-                            "/t", "REG_SZ", "/d", data, "/f")
+    def stop(self):
+        if self.process and self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        # Let the window go before the next run looks for its own.
+        wait_for(lambda: not self.search(MAIN_TITLE), 10)
+
+    def kill_wineserver(self, *flags):
+        for flag in flags or ("-k", "-w"):
+            subprocess.run(["wineserver", flag], env=self.env, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, timeout=120)
+
+    def wine_run(self, *args, timeout=60):
+        # Whether it succeeded; seen once: "reg add" failed right after the server had started.
+        return subprocess.run([self.wine, *args], env=self.env, capture_output=True,
+                              timeout=timeout).returncode == 0
+
+    def register_installation(self, folder):
+        for name in ("InstalledDataDir", "InstalledDir"):
+            if not wait_for(lambda: self.wine_run("reg", "add", INSTALL_KEY, "/v", name, "/d",
+                                                  folder, "/f"), 5, 1):
+                raise RuntimeError(f"the installation's {name} was not registered")
 
     def remove_installation(self):
-        for attempt in range(3):
-            if self.prefix.run("reg", "query", self.INSTALL_KEY, check=False).returncode:
-                return
-            self.prefix.run("reg", "delete", r"HKLM\SOFTWARE\Orvex", "/f", check=False)
-        raise RuntimeError("the installation's registry key stays in the prefix")
+        if not wait_for(lambda: not self.wine_run("reg", "query", INSTALL_KEY)
+                        or self.wine_run("reg", "delete", r"HKLM\SOFTWARE\Orvex", "/f"), 5, 1):
+            raise RuntimeError("the installation's registry key stays in the prefix")
 
-    def close(self):
-        for run in self.runs:
-            try:
-                run.stop()
-            except Exception:
-                pass
-        self.runs.clear()
+    def xdotool(self, *args):
+        result = subprocess.run(["xdotool", *args], env=self.env, capture_output=True, timeout=15)
+        return result.stdout.decode("utf-8", "replace") if result.returncode == 0 else ""
+
+    def click(self, x, y, button=1):
+        # One xdotool run per gesture keeps its events in order.
+        self.xdotool("mousemove", str(x), str(y), "click", str(button))
+
+    def search(self, pattern):
+        return [int(w) for w in self.xdotool("search", "--onlyvisible", "--name", pattern).split()]
+
+    def visible_windows(self):
+        return set(self.search(""))
+
+    def geometry(self, window):
+        # (x, y, width, height) of a window, or None when it is gone.
+        values = dict(line.split("=", 1) for line in
+                      self.xdotool("getwindowgeometry", "--shell", str(window)).split())
+        return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT")) if values else None
+
+    def clipboard_text(self):
         try:
-            self.prefix.close()
-        finally:
-            self.server.stop()
+            out = subprocess.run(["xclip", "-selection", "clipboard", "-o"], env=self.env,
+                                 capture_output=True, timeout=3)
+        except subprocess.TimeoutExpired:
+            return None  # seen under heavy load: the owner did not answer; ask again
+        return out.stdout.decode("utf-8", "replace") if out.returncode == 0 else None
 
+    def screen_point(self, x, y):
+        return self.origin[0] + x, self.origin[1] + y
+
+    def click_keys(self, captions):
+        for caption in captions:
+            self.click(*self.screen_point(*key_centre(caption)))
+
+    def type(self, text):
+        # Keyboard input goes to the window under the pointer (there is no window manager).
+        self.xdotool("mousemove", *map(str, self.screen_point(150, 40)),
+                     "type", "--delay", "20", text)
+
+    def through_clipboard(self, text, action, loops, attempts=3):
+        # Runs action until an xclip holding text ends: when a copy takes the clipboard, or
+        # after loops reads of the text (0: never). The clipboard may be busy, which changes
+        # nothing in the calculator, so the action is tried again.
+        xclip = subprocess.Popen(
+            ["xclip", "-selection", "clipboard", "-i", "-verbose", "-loops", str(loops)],
+            env=self.env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+            stderr=subprocess.STDOUT, bufsize=0, preexec_fn=_die_with_parent)
+        try:
+            xclip.stdin.write(text.encode("utf-8"))
+            xclip.stdin.close()
+            if not any(line.startswith(b"Waiting for")
+                       for line in iter(xclip.stdout.readline, b"")):
+                raise RuntimeError("xclip did not take the clipboard")
+            # Wine answers a new clipboard owner by opening the clipboard for a moment; a
+            # program that opens it just then is refused, as on Windows.
+            time.sleep(0.2)
+            for attempt in range(attempts):
+                action()
+                try:
+                    xclip.wait(1.5)
+                    return True
+                except subprocess.TimeoutExpired:
+                    print("karvold_harness: the clipboard was not used, trying again",
+                          file=sys.stderr)
+            return False
+        finally:
+            xclip.kill()
+            xclip.wait()
+            xclip.stdout.close()
+
+    def copy_display(self, copy=None):
+        # The text that copy (default: typing "s") puts on the clipboard, or None.
+        if self.through_clipboard("(before the copy)", copy or (lambda: self.type("s")), 0):
+            return wait_for(self.clipboard_text, 10)
+        return None
