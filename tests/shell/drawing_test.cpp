@@ -28,12 +28,6 @@ TEST_F(SkinTest, ReleaseAndDestructionLeaveNoObjectBehind) {
     for (std::size_t i = 0; i < objects.size(); ++i)
         EXPECT_EQ(GetObjectType(objects[i]) == 0, i < fonts) << i;
     EXPECT_FALSE(IsMenu(menu) || app_->errorTexts[0] || app_->taxLabels[2]);
-    app_->ReleaseSkin();
-    // Without a skin nothing is drawn, not even the memory mark in key 9's font.
-    app_->engine.memory = DecimalValue(5, 0, 1, 0);
-    Canvas canvas;
-    app_->DrawDisplay(canvas.Dc(), DisplayBoxFor(WindowWidth));
-    EXPECT_EQ(canvas.Count({0, 0, 300, 450}, Black, true), 0);
     AttachApp(window_, nullptr);
     app_.reset();
     for (std::size_t i = fonts; i < objects.size(); ++i) EXPECT_EQ(GetObjectType(objects[i]), 0u);
@@ -109,13 +103,12 @@ constexpr RECT Indicator{20, 25, 60, 45};
 
 // The body, a caption and the indicator in one mode's colours, and none in the other's.
 void ExpectLook(HDC dc, bool highContrast) {
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
     const int gap = (BodyGap.right - BodyGap.left) * (BodyGap.bottom - BodyGap.top);
-    EXPECT_EQ(CountPixels(dc, BodyGap, face), highContrast ? gap : 0);
+    EXPECT_EQ(CountPixels(dc, BodyGap, GetSysColor(COLOR_BTNFACE)), highContrast ? gap : 0);
     const COLORREF caption[] = {DarkRed, GetSysColor(COLOR_BTNTEXT)};
+    const COLORREF indicator[] = {Teal, GetSysColor(COLOR_WINDOWTEXT)};
     EXPECT_GT(CountPixels(dc, OffCaption, caption[highContrast]), 0);
     EXPECT_EQ(CountPixels(dc, OffCaption, caption[!highContrast]), 0);
-    const COLORREF indicator[] = {Teal, GetSysColor(COLOR_WINDOWTEXT)};
     EXPECT_GT(CountPixels(dc, Indicator, indicator[highContrast]), 0);
     EXPECT_EQ(CountPixels(dc, Indicator, indicator[!highContrast]), 0);
 }
@@ -131,34 +124,23 @@ TEST_F(ContrastTest, HighContrastDrawsInSystemColours) {
     }
 }
 
-bool SystemHighContrast() {
-    HIGHCONTRASTA setting{sizeof(setting), 0, nullptr};
-    SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof(setting), &setting, 0);
-    return (setting.dwFlags & HCF_HIGHCONTRASTON) != 0;
-}
-
 // Either message makes the window read the mode the system reports and repaint at once.
 TEST_F(ContrastTest, SettingAndColourChangesRepaintInTheSystemMode) {
-    HIGHCONTRASTA original{sizeof(original), 0, nullptr};
-    SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof(original), &original, 0);
+    HIGHCONTRASTA setting{sizeof(setting), 0, nullptr};
+    SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof(setting), &setting, 0);
+    const bool mode = (setting.dwFlags & HCF_HIGHCONTRASTON) != 0;
     app_->engine.taxState = TaxState::Included;
     Show();
-    for (const auto& [message, requested] :
-         {std::pair<UINT, DWORD>{WM_SETTINGCHANGE, HCF_HIGHCONTRASTON}, {WM_SYSCOLORCHANGE, 0}}) {
-        HIGHCONTRASTA setting{sizeof(setting), requested, original.lpszDefaultScheme};
-        SystemParametersInfoA(SPI_SETHIGHCONTRAST, sizeof(setting), &setting, 0);
-        const bool mode = SystemHighContrast();
-        SCOPED_TRACE(testing::Message() << "message " << message << ", mode " << mode);
+    for (const auto& [message, wParam] :
+         {std::pair<UINT, WPARAM>{WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST}, {WM_SYSCOLORCHANGE, 0}}) {
+        SCOPED_TRACE(testing::Message() << "message " << message);
         // Painted in the other mode first, so that only a repaint can show the right one.
         app_->highContrast = !mode;
         RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        Send(message, message == WM_SETTINGCHANGE ? SPI_SETHIGHCONTRAST : 0);
+        Send(message, wParam);
         EXPECT_EQ(app_->highContrast, mode);
-        HDC dc = GetDC(window_);
-        ExpectLook(dc, mode);
-        ReleaseDC(window_, dc);
+        ExpectLook(WindowDc(window_).Get(), mode);
     }
-    SystemParametersInfoA(SPI_SETHIGHCONTRAST, sizeof(original), &original, 0);
 }
 
 }  // namespace
