@@ -79,10 +79,9 @@ TEST(ResourceIcon, GroupHoldsFiveImagesThatLoad) {
         DWORD size = 0;
         std::memcpy(&size, entry + 8, sizeof size);
         constexpr DWORD iconFormat = 0x00030000;  // the only version the call accepts
-        HICON icon = CreateIconFromResourceEx(const_cast<BYTE*>(data), size, TRUE, iconFormat,
-                                              width, width, 0);
-        EXPECT_NE(icon, nullptr) << width;
-        DestroyIcon(icon);
+        EXPECT_TRUE(DestroyIcon(CreateIconFromResourceEx(const_cast<BYTE*>(data), size, TRUE,
+                                                         iconFormat, width, width, 0)))
+            << width << " loads";
     }
     EXPECT_EQ(images,
               (std::vector<std::pair<int, int>>{{32, 4}, {32, 8}, {16, 4}, {48, 32}, {256, 32}}));
