@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <set>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -24,10 +24,7 @@ const T* Stored(int id, LPCSTR type) {
 constexpr std::tuple<int, LONG, LONG> bitmapRows[] = {  // id, width, height
     {101, 35, 39}, {102, 36, 41}, {103, 35, 39}, {104, 35, 39}, {105, 36, 40},  // digits 0-4
     {106, 34, 39}, {107, 35, 39}, {108, 36, 40}, {109, 35, 39}, {110, 33, 39},  // digits 5-9
-    {111, 12, 40},  // point
-    {112, 8, 39},   // comma
-    {115, 8, 8},    // body tile
-    {116, 25, 40},  // minus
+    {111, 12, 40}, {112, 8, 39}, {115, 8, 8}, {116, 25, 40},  // point, comma, body tile, minus
 };
 // clang-format on
 
@@ -45,12 +42,10 @@ TEST(ResourceBitmaps, LoadAtTheirSizeWithSixteenColours) {
 TEST(ResourceMenu, PopupHoldsItsCommandsInOrder) {
     HMENU menu = LoadMenuA(module, MAKEINTRESOURCEA(108));
     HMENU popup = GetSubMenu(menu, 0);
-    ASSERT_NE(popup, nullptr);
-    const UINT ids[] = {40002, 0, 40003, 0, 40005};  // 0: a separator
-    ASSERT_EQ(GetMenuItemCount(popup), 5);
-    for (int position = 0; position < 5; ++position) {
-        EXPECT_EQ(GetMenuItemID(popup, position), ids[position]) << "position " << position + 1;
-    }
+    std::vector<UINT> ids;
+    for (int position = 0; position < GetMenuItemCount(popup); ++position)
+        ids.push_back(GetMenuItemID(popup, position));
+    EXPECT_EQ(ids, (std::vector<UINT>{40002, 0, 40003, 0, 40005}));  // 0: a separator
     DestroyMenu(menu);
 }
 
@@ -72,26 +67,24 @@ TEST(ResourceIcon, GroupHoldsFiveImagesThatLoad) {
     // A group: reserved, type and count words, then 14-byte entries of width (0 for 256),
     // height, colours, reserved, planes, bits per pixel, size and the image's id.
     const auto* group = Stored<BYTE>(118, RT_GROUP_ICON);
-    ASSERT_NE(group, nullptr);
-    const int count = group[4] | group[5] << 8;
-    ASSERT_EQ(count, 5);
-    std::multiset<std::pair<int, int>> images;  // width and bits per pixel
-    for (const BYTE* entry = group + 6; entry < group + 6 + count * 14; entry += 14) {
+    ASSERT_TRUE(group != nullptr && group[4] == 5);
+    std::vector<std::pair<int, int>> images;  // width and bits per pixel
+    for (const BYTE* entry = group + 6; entry < group + 6 + 5 * 14; entry += 14) {
         const int width = entry[0] ? entry[0] : 256;
-        images.insert({width, entry[6]});
-        HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(entry[12] | entry[13] << 8), RT_ICON);
-        ASSERT_NE(found, nullptr) << width;
-        auto* data = static_cast<BYTE*>(LockResource(LoadResource(module, found)));
+        images.push_back({width, entry[6]});
+        const BYTE* data = Stored<BYTE>(entry[12] | entry[13] << 8, RT_ICON);
+        ASSERT_NE(data, nullptr) << width;
         // The 256 x 256 image is stored as PNG, the others as bitmaps.
         EXPECT_EQ(std::memcmp(data, "\x89PNG", 4) == 0, width == 256) << width;
+        DWORD size = 0;
+        std::memcpy(&size, entry + 8, sizeof size);
         constexpr DWORD iconFormat = 0x00030000;  // the only version the call accepts
-        HICON icon = CreateIconFromResourceEx(data, SizeofResource(module, found), TRUE, iconFormat,
-                                              width, width, 0);
-        EXPECT_NE(icon, nullptr) << width;
-        DestroyIcon(icon);
+        EXPECT_TRUE(DestroyIcon(CreateIconFromResourceEx(const_cast<BYTE*>(data), size, TRUE,
+                                                         iconFormat, width, width, 0)))
+            << width << " loads";
     }
     EXPECT_EQ(images,
-              (std::multiset<std::pair<int, int>>{{16, 4}, {32, 4}, {32, 8}, {48, 32}, {256, 32}}));
+              (std::vector<std::pair<int, int>>{{32, 4}, {32, 8}, {16, 4}, {48, 32}, {256, 32}}));
 }
 
 }  // namespace

@@ -1,4 +1,7 @@
-# The drawing program (-DRUNNER, -DPROGRAM) under code page 932 and another: the same pixels.
+# The drawing program (the last argument, run by -DRUNNER) under code page 932 and another:
+# the same pixels.
+math(EXPR last "${CMAKE_ARGC} - 1")
+set(PROGRAM "${CMAKE_ARGV${last}}")
 foreach(locale ja_JP.UTF-8 C.UTF-8)
     execute_process(COMMAND ${CMAKE_COMMAND} -E env KARVOLD_LANG=${locale} ${RUNNER} ${PROGRAM}
                     OUTPUT_VARIABLE run OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)

@@ -6,6 +6,7 @@ namespace {
 
 using SkinTest = CalcWindowTest;
 using DisplayTest = CalcWindowTest;
+using ContrastTest = CalcWindowTest;
 
 // Every object the skin made, the key fonts last.
 std::vector<HGDIOBJ> SkinObjects(const CalcApp& app) {
@@ -27,12 +28,6 @@ TEST_F(SkinTest, ReleaseAndDestructionLeaveNoObjectBehind) {
     for (std::size_t i = 0; i < objects.size(); ++i)
         EXPECT_EQ(GetObjectType(objects[i]) == 0, i < fonts) << i;
     EXPECT_FALSE(IsMenu(menu) || app_->errorTexts[0] || app_->taxLabels[2]);
-    app_->ReleaseSkin();
-    // Without a skin nothing is drawn, not even the memory mark in key 9's font.
-    app_->engine.memory = DecimalValue(5, 0, 1, 0);
-    Canvas canvas;
-    app_->DrawDisplay(canvas.Dc(), DisplayBoxFor(WindowWidth));
-    EXPECT_EQ(canvas.Count(0, 0, 300, 450, Black, true), 0);
     AttachApp(window_, nullptr);
     app_.reset();
     for (std::size_t i = fonts; i < objects.size(); ++i) EXPECT_EQ(GetObjectType(objects[i]), 0u);
@@ -58,57 +53,6 @@ TEST_F(SkinTest, TextsAreShiftJis) {
         {app_->taxLabels[2]->data(), "\x90\xc5"},  // 税
     };
     for (const auto& [text, expected] : rows) EXPECT_STREQ(text, expected);
-}
-
-// From the measured bitmaps: "1" is the one glyph 41 high, so every height is scaled by
-// 40/41. Each glyph covers its cell, and nothing else is drawn.
-TEST_F(DisplayTest, WorkedExamplesFromTheMeasuredGlyphs) {
-    // The number, its text, then x, width and height of each glyph; all start at y = 20.
-    const std::tuple<DecimalValue, const char*, std::vector<int>> cases[] = {
-        {DecimalValue(1234, 5, 10, 0),
-         "1,234.5",
-         {184, 18, 40, 202, 4, 38, 206, 17, 38, 223, 17, 38, 240, 18, 39, 258, 6, 39, 264, 17, 38}},
-        {DecimalValue(), "0", {265, 17, 39}}};
-    for (const auto& [value, text, cells] : cases) {
-        SCOPED_TRACE(text);
-        const NumberLayout layout =
-            LayoutNumber(text, app_->MeasuredGlyphSizes(), DisplayBoxFor(WindowWidth));
-        ASSERT_EQ(layout.count * 3, cells.size());
-        app_->engine.display = value;
-        Canvas canvas;
-        app_->DrawDisplay(canvas.Dc(), DisplayBoxFor(WindowWidth));
-        int covered = 0;
-        for (std::size_t i = 0; i < layout.count; ++i) {
-            const GlyphPlacement& g = layout.glyphs[i];
-            EXPECT_EQ(std::tuple(g.x, g.y, g.width, g.height),
-                      std::tuple(cells[3 * i], 20, cells[3 * i + 1], cells[3 * i + 2]))
-                << "glyph " << i;
-            EXPECT_EQ(canvas.Count(g.x, g.y, g.x + g.width, g.y + g.height, Black), 0) << i;
-            covered += g.width * g.height;
-        }
-        EXPECT_EQ(canvas.Count(0, 0, 300, 450, Black, true), covered);
-    }
-}
-
-// Teal ink far to the right comes only from the long error text; "M" is violet.
-TEST_F(DisplayTest, IndicatorShowsErrorOverTaxOverMemory) {
-    const DecimalValue error(DecimalError::DivideByZero);
-    const std::tuple<const char*, DecimalValue, TaxState, bool, bool, bool> cases[] = {
-        {"error", error, TaxState::Included, true, true, false},
-        {"tax", DecimalValue(), TaxState::Included, true, false, false},
-        {"memory", DecimalValue(), TaxState::None, false, false, true}};
-    app_->engine.memory = DecimalValue(5, 0, 1, 0);
-    for (const auto& [name, display, tax, teal, longTeal, violet] : cases) {
-        app_->engine.display = display;
-        app_->engine.taxState = tax;
-        Canvas canvas;
-        app_->DrawDisplay(canvas.Dc(), DisplayBoxFor(WindowWidth));
-        EXPECT_EQ(std::tuple(canvas.Count(20, 25, 60, 60, Teal) > 0,
-                             canvas.Count(90, 25, 150, 60, Teal) > 0,
-                             canvas.Count(20, 25, 250, 60, Violet) > 0),
-                  std::tuple(teal, longTeal, violet))
-            << name;
-    }
 }
 
 TEST_F(DisplayTest, WindowDrawingEdgesOutlineAndPressedKey) {
@@ -139,17 +83,64 @@ TEST_F(DisplayTest, WindowDrawingEdgesOutlineAndPressedKey) {
             << (canvas == &raised ? "raised " : "pressed ") << x << "," << y;
     }
     // "GT" in its key's colour; the display's "0" in its cell, 3 pixels before the edge.
-    EXPECT_EQ(
-        std::tuple(raised.Count(244, 150, 288, 194, Violet) > 0,
-                   raised.Count(265, 20, 282, 59, Teal) > 0, raised.Count(282, 0, 300, 62, Teal)),
-        std::tuple(true, true, 0));
+    EXPECT_EQ(std::tuple(raised.Count({244, 150, 288, 194}, Violet) > 0,
+                         raised.Count({265, 20, 282, 59}, Teal) > 0,
+                         raised.Count({282, 0, 300, 62}, Teal)),
+              std::tuple(true, true, 0));
     auto captionRight = [](const Canvas& canvas) {
         int right = 0;
         for (int x = 130; x < 172; ++x)
-            right = canvas.Count(x, 210, x + 1, 252, Black) > 0 ? x : right;
+            right = canvas.Count({x, 210, x + 1, 252}, Black) > 0 ? x : right;
         return right;
     };
     EXPECT_EQ(captionRight(pressed), captionRight(raised) + 2);
+}
+
+constexpr COLORREF DarkRed = RGB(128, 0, 0);  // key 0's caption
+constexpr RECT BodyGap{59, 92, 67, 136};      // between keys 0 and 1
+constexpr RECT OffCaption{13, 93, 55, 135};   // key 0 inside its border
+constexpr RECT Indicator{20, 25, 60, 45};
+
+// The body, a caption and the indicator in one mode's colours, and none in the other's.
+void ExpectLook(HDC dc, bool highContrast) {
+    const int gap = (BodyGap.right - BodyGap.left) * (BodyGap.bottom - BodyGap.top);
+    EXPECT_EQ(CountPixels(dc, BodyGap, GetSysColor(COLOR_BTNFACE)), highContrast ? gap : 0);
+    const COLORREF caption[] = {DarkRed, GetSysColor(COLOR_BTNTEXT)};
+    const COLORREF indicator[] = {Teal, GetSysColor(COLOR_WINDOWTEXT)};
+    EXPECT_GT(CountPixels(dc, OffCaption, caption[highContrast]), 0);
+    EXPECT_EQ(CountPixels(dc, OffCaption, caption[!highContrast]), 0);
+    EXPECT_GT(CountPixels(dc, Indicator, indicator[highContrast]), 0);
+    EXPECT_EQ(CountPixels(dc, Indicator, indicator[!highContrast]), 0);
+}
+
+TEST_F(ContrastTest, HighContrastDrawsInSystemColours) {
+    app_->engine.taxState = TaxState::Included;
+    for (const bool highContrast : {true, false}) {
+        SCOPED_TRACE(highContrast ? "high contrast" : "own colours");
+        app_->highContrast = highContrast;
+        Canvas canvas;
+        app_->DrawWindow(canvas.Dc(), WindowWidth);
+        ExpectLook(canvas.Dc(), highContrast);
+    }
+}
+
+// Either message makes the window read the mode the system reports and repaint at once.
+TEST_F(ContrastTest, SettingAndColourChangesRepaintInTheSystemMode) {
+    HIGHCONTRASTA setting{sizeof(setting), 0, nullptr};
+    SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof(setting), &setting, 0);
+    const bool mode = (setting.dwFlags & HCF_HIGHCONTRASTON) != 0;
+    app_->engine.taxState = TaxState::Included;
+    Show();
+    for (const auto& [message, wParam] :
+         {std::pair<UINT, WPARAM>{WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST}, {WM_SYSCOLORCHANGE, 0}}) {
+        SCOPED_TRACE(testing::Message() << "message " << message);
+        // Painted in the other mode first, so that only a repaint can show the right one.
+        app_->highContrast = !mode;
+        RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        Send(message, wParam);
+        EXPECT_EQ(app_->highContrast, mode);
+        ExpectLook(WindowDc(window_).Get(), mode);
+    }
 }
 
 }  // namespace

@@ -20,17 +20,22 @@ inline constexpr COLORREF White = RGB(255, 255, 255);
 inline constexpr COLORREF Teal = RGB(0, 128, 128);
 inline constexpr COLORREF Violet = RGB(128, 0, 255);
 
+// Pixels in the area of the colour, or with other set, of any other.
+inline int CountPixels(HDC dc, const RECT& area, COLORREF colour, bool other = false) {
+    int count = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            count += (GetPixel(dc, x, y) == colour) != other ? 1 : 0;
+    return count;
+}
+
 // A 32-bit memory canvas of the window's size, black until drawn on.
 class Canvas {
   public:
     HDC Dc() const { return dc_.Get(); }
     COLORREF At(int x, int y) const { return GetPixel(dc_.Get(), x, y); }
-    // Pixels in [left, right) x [top, bottom) of the colour, or with other set, of any other.
-    int Count(int left, int top, int right, int bottom, COLORREF colour, bool other = false) const {
-        int count = 0;
-        for (int y = top; y < bottom; ++y)
-            for (int x = left; x < right; ++x) count += (At(x, y) == colour) != other ? 1 : 0;
-        return count;
+    int Count(const RECT& area, COLORREF colour, bool other = false) const {
+        return CountPixels(dc_.Get(), area, colour, other);
     }
 
   private:
