@@ -11,13 +11,38 @@
 
 namespace {
 
-// A timer looks inside the menu loop that the next message opens, then ends the loop.
-std::function<void()> insideMenu;
+// A timer runs the action inside the modal loop (menu or dialog) that the next message
+// opens, and ends a loop that the action failed to end, so that a failing test does not hang.
+std::function<void()> insideModal;
+int modalTicks = 0;
+constexpr int StuckModalTicks = 30;
 
-void CALLBACK LookInsideMenu(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    insideMenu();
-    EndMenu();
+void CALLBACK TickInsideModal(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (++modalTicks == 1) {
+        insideModal();
+    } else if (modalTicks == StuckModalTicks) {
+        KillTimer(nullptr, timer);
+        EndMenu();
+        EndDialog(FindWindowA("#32770", nullptr), 0);
+    }
+}
+
+// Going out of scope disarms the timer; stuck() tells whether it had to end the loop.
+struct InsideModal {
+    explicit InsideModal(std::function<void()> action) {
+        insideModal = std::move(action);
+        modalTicks = 0;
+    }
+    ~InsideModal() { KillTimer(nullptr, timer); }
+    static bool Stuck() { return modalTicks >= StuckModalTicks; }
+    UINT_PTR timer = SetTimer(nullptr, 0, 100, TickInsideModal);
+};
+
+// Keyboard input reaches the window procedure untranslated.
+void DispatchKeys() {
+    for (MSG m; PeekMessageA(&m, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE);) {
+        DispatchMessageA(&m);
+    }
 }
 
 class WindowTest : public CalcWindowTest {
@@ -173,19 +198,45 @@ TEST_F(WindowTest, ContextMenuFromTheKeyboardOnly) {
         SCOPED_TRACE(testing::Message() << "lParam " << lParam);
         RECT menu{};
         bool opened = false;
-        insideMenu = [&] {
-            HWND popup = FindWindowA("#32768", nullptr);
-            opened = popup != nullptr && IsWindowVisible(popup) && GetWindowRect(popup, &menu);
-        };
-        const UINT_PTR timer = SetTimer(nullptr, 0, 100, LookInsideMenu);
-        EXPECT_EQ(Send(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window_), lParam), 0);
-        KillTimer(nullptr, timer);
+        {
+            InsideModal look([&] {
+                HWND popup = FindWindowA("#32768", nullptr);
+                opened = popup != nullptr && IsWindowVisible(popup) && GetWindowRect(popup, &menu);
+                EndMenu();
+            });
+            EXPECT_EQ(Send(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window_), lParam), 0);
+        }
         EXPECT_EQ(opened, opens);
         if (opens) {
             POINT corner{DisplayLeft, DisplayTop + DisplayHeight};
             ClientToScreen(window_, &corner);
             EXPECT_EQ(std::pair(menu.left, menu.top), std::pair(corner.x, corner.y));
         }
+    }
+}
+
+// Real keys, so the system routes them: the Escape key-down ends the menu or the About box,
+// and its key-up, which then comes to the calculator, must not close it as well.
+TEST_F(WindowTest, EscapeThatClosedTheMenuOrAboutBoxLeavesTheCalculatorOpen) {
+    const std::tuple<const char*, UINT, WPARAM, LPARAM> modals[] = {
+        {"menu", WM_RBUTTONDOWN, 0, MAKELPARAM(30, 230)}, {"About box", WM_COMMAND, IDC_ABOUT, 0}};
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+    ASSERT_EQ(GetFocus(), window_);
+    for (const auto& [name, message, wParam, lParam] : modals) {
+        SCOPED_TRACE(name);
+        {
+            InsideModal escape([] { keybd_event(VK_ESCAPE, 0, 0, 0); });
+            Send(message, wParam, lParam);
+            EXPECT_FALSE(InsideModal::Stuck()) << "Escape did not end it";
+        }
+        keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+        DispatchKeys();
+        EXPECT_EQ(Posted(WM_CLOSE).size(), 0u);
+        keybd_event(VK_ESCAPE, 0, 0, 0);
+        keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+        DispatchKeys();
+        EXPECT_EQ(Posted(WM_CLOSE).size(), 1u) << "the next full press closes it";
     }
 }
 
