@@ -57,6 +57,7 @@ struct KeysCase {
     EngineState state;
     const char* grandTotal = "";
     const char* memory = "";
+    const char* clipboard = "";
 };
 
 // At the tax rate given, with the clipboard's text (nullptr: none) for the paste key.
@@ -77,6 +78,9 @@ inline void ExpectKeys(std::initializer_list<KeysCase> rows, std::int64_t rate =
         }
         if (*row.memory != '\0') {
             EXPECT_EQ(Shown(t.engine.memory), row.memory);
+        }
+        if (*row.clipboard != '\0') {
+            EXPECT_EQ(t.clipboard.text.value_or(""), row.clipboard);
         }
     }
 }

@@ -33,7 +33,6 @@ TEST(KarvoldKeys, ArgumentsToOutputAndExitStatus) {
         const char* out;
     } rows[] = {
         {{""}, 0, "0\t\n"},
-        {{"5Q3"}, 0, "5\t\n"},
         {{"--", "--"}, 0, "0\t\n"},
         {{"--rate", "8", "1000ZZ"}, 0, "80\t税\n"},
         {{"--rate=8", "1080X"}, 0, "1,000\t税抜\n"},
