@@ -31,10 +31,6 @@ struct TestEngine {
     }
 };
 
-inline DecimalValue Whole(std::int64_t v) {
-    return DecimalValue(v, 0, 1, 0);
-}
-
 // The grouped number as the display shows it, followed by the name of an error code.
 inline std::string Shown(const DecimalValue& value) {
     constexpr const char* ErrorNames[] = {"", " DivideByZero", " Overflow", " Input"};
