@@ -21,7 +21,7 @@ void Prepare(TestEngine& t, const char* prefix) {
     if (prefix != nullptr) {
         t.Press(prefix);
         t.engine.taxState = TaxState::Included;
-        t.engine.taxBase = Whole(40);
+        t.engine.taxBase = DecimalValue(40, 0, 1, 0);
     }
 }
 
@@ -76,7 +76,7 @@ TEST(CheckErrors, LatchesTheFirstCodeInRegisterOrder) {
                                    &e.constant, &e.memory,      &e.grandTotal};
     std::int64_t value = 0;
     for (DecimalValue* reg : order) {
-        *reg = Whole(++value);
+        *reg = DecimalValue(++value, 0, 1, 0);
         reg->errorCode = value % 2 != 0 ? DecimalError::DivideByZero : DecimalError::Overflow;
     }
     for (DecimalValue* reg : order) {

@@ -6,7 +6,6 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <ostream>
 #include <string_view>
 
 #include "engine/calc_engine.h"
@@ -32,9 +31,12 @@ struct EngineFields {
     explicit EngineFields(const CalcEngine& e)
         : registers{e.display,    e.leftOperand, e.rightOperand, e.memory,
                     e.grandTotal, e.constant,    e.taxRate,      e.taxBase},
-          words{static_cast<std::uint32_t>(e.constantOperator), static_cast<std::uint32_t>(e.state),
-                e.fractionEntry, static_cast<std::uint32_t>(e.pendingOperator),
-                static_cast<std::uint32_t>(e.taxState), static_cast<std::uint32_t>(e.taxRounding)} {}
+          words{static_cast<std::uint32_t>(e.constantOperator),
+                static_cast<std::uint32_t>(e.state),
+                e.fractionEntry,
+                static_cast<std::uint32_t>(e.pendingOperator),
+                static_cast<std::uint32_t>(e.taxState),
+                static_cast<std::uint32_t>(e.taxRounding)} {}
 
     // The fields lie without padding, so the bytes compare as the fields do.
     bool operator==(const EngineFields& other) const {
@@ -46,14 +48,3 @@ static_assert(sizeof(EngineFields) == 8 * sizeof(DecimalValue) + 6 * sizeof(std:
 inline constexpr std::size_t TaxRateRegister = 6;
 inline constexpr std::size_t TaxStateWord = 4;
 inline constexpr std::size_t RoundingWord = 5;
-
-inline std::ostream& operator<<(std::ostream& out, const EngineFields& fields) {
-    for (const DecimalValue& v : fields.registers) {
-        out << v.integerPart << '+' << v.numerator << '/' << v.denominator << ' ' << v.negative
-            << ' ' << static_cast<std::uint32_t>(v.errorCode) << ", ";
-    }
-    for (const std::uint32_t word : fields.words) {
-        out << word << ' ';
-    }
-    return out;
-}

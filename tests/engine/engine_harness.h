@@ -31,10 +31,6 @@ struct TestEngine {
     }
 };
 
-inline DecimalValue Whole(std::int64_t v) {
-    return DecimalValue(v, 0, 1, 0);
-}
-
 // The grouped number as the display shows it, followed by the name of an error code.
 inline std::string Shown(const DecimalValue& value) {
     constexpr const char* ErrorNames[] = {"", " DivideByZero", " Overflow", " Input"};
@@ -57,6 +53,7 @@ struct KeysCase {
     EngineState state;
     const char* grandTotal = "";
     const char* memory = "";
+    const char* clipboard = "";
 };
 
 // At the tax rate given, with the clipboard's text (nullptr: none) for the paste key.
@@ -77,6 +74,9 @@ inline void ExpectKeys(std::initializer_list<KeysCase> rows, std::int64_t rate =
         }
         if (*row.memory != '\0') {
             EXPECT_EQ(Shown(t.engine.memory), row.memory);
+        }
+        if (*row.clipboard != '\0') {
+            EXPECT_EQ(t.clipboard.text.value_or(""), row.clipboard);
         }
     }
 }

@@ -1,6 +1,7 @@
 // Key sequences on a fresh engine: number entry, C, operators with = and %, constants, the
-// grand total and memory.
+// grand total, memory, copy and paste.
 
+#include <optional>
 #include <sstream>
 
 #include "engine_harness.h"
@@ -9,8 +10,10 @@ namespace {
 
 using enum EngineState;
 
-// C clears only the number being typed.
-TEST(Keys, NumberEntryAndClear) {
+// C clears only the number being typed. Grand total and memory after the display; the
+// multiplicand is the constant of ×, the second operand that of the others. The clipboard
+// holds 12; a pasted number is one being typed; a copy is not grouped.
+TEST(Keys, SequencesOnAFreshEngine) {
     ExpectKeys({
         {"0", 0, "0", Cleared},
         {".0", 1, "0.0", EnteringFirst},
@@ -19,12 +22,10 @@ TEST(Keys, NumberEntryAndClear) {
         {"7.", 0, "7", EnteringFirst},
         {"5M3", 1, "-53", EnteringFirst},
         {".M", 0, "0", Cleared},
-        {".5M", 1, "-0.5", EnteringFirst},
         {"5+M3=", 1, "8", Result},  // the negated copy is lost to the new number
         {"5+0", 1, "0", EnteringSecond},
         {"0+0", 0, "0", Waiting},
         {"3-3=5", 1, "5", EnteringFirst},
-        {"1234567890123", 0, "123,456,789,012", EnteringFirst},
         {"C", 0, "0", Cleared},
         {"12C", 1, "0", EnteringFirst},
         {"12C3=", 1, "3", Waiting},
@@ -35,26 +36,6 @@ TEST(Keys, NumberEntryAndClear) {
         {"12+5.5C3=", 1, "15", Result},
         {"2+3=C", 0, "5", Result},
         {"2+3=C=", 1, "8", Waiting},
-    });
-}
-
-// 1.5 then each of these keys: the point is cleared, or still in force.
-TEST(Keys, WhichKeysClearThePoint) {
-    for (auto [keys, fractionEntry] :
-         {std::pair{"+ = % +2= +2% C +2C A", 0u}, {"+. P L R G T M +.2", 1u}}) {
-        std::istringstream after(keys);
-        for (std::string key; after >> key;) {
-            TestEngine t;
-            t.Press("1.5" + key);
-            EXPECT_EQ(t.engine.fractionEntry, fractionEntry) << "1.5" << key;
-        }
-    }
-}
-
-// Grand total after the display; the multiplicand is the constant of ×, the second operand
-// that of the others.
-TEST(Keys, OperatorsEqualsAndConstants) {
-    ExpectKeys({
         {"=", 0, "0", Cleared, "0"},
         {"2+3*4=", 1, "20", Result, "20"},
         {"2+3*", 1, "5", Waiting, "0"},
@@ -75,11 +56,6 @@ TEST(Keys, OperatorsEqualsAndConstants) {
         {"4/==", 1, "0.0625", Waiting, "0.3125"},
         {"5==", 1, "5", Waiting, "5"},
         {"1000000*1=1000000=", 1, "0 Overflow", Error, "1,000,000"},
-    });
-}
-
-TEST(Keys, Percent) {
-    ExpectKeys({
         {"200*5%", 1, "10", Result, "1,000"},
         {"200+5%=", 1, "410", Waiting, "620"},  // the add-on constant is the first operand
         {"200-5%=", 1, "-10", Waiting, "180"},
@@ -99,12 +75,6 @@ TEST(Keys, Percent) {
         {"1000*1000=%", 1, "10,000,000", Waiting, "1,001,000,000"},
         {"1000000*1=%", 1, "0 Overflow", Error, "1,000,000"},
         {"5%%", 1, "5", Waiting, "5"},
-    });
-}
-
-// Grand total and memory after the display.
-TEST(Keys, GrandTotalAndMemory) {
-    ExpectKeys({
         {"2*3=4*5=GG", 1, "26", Waiting, "26"},
         {"2+3+4G", 1, "0", Waiting, "0"},
         {"999999999999=1=", 1, "0 Overflow", Error, "0 Overflow"},
@@ -126,7 +96,49 @@ TEST(Keys, GrandTotalAndMemory) {
         {"3*4=5*G=", 1, "144", Waiting, "156"},
         {"7P5/0P", 1, "0 DivideByZero", Error, "0", "7"},
         {"999999999999P1P", 1, "0 Overflow", Error, "0", "0 Overflow"},
+        {"D3", 1, "123", EnteringFirst},
+        {"7D", 1, "12", EnteringFirst},
+        {"5+D=", 1, "17", Result},
+        {"5+7D=", 1, "17", Result},
+        {"2+3=D", 1, "12", EnteringFirst},
+        {".5MS", 1, "-0.5", EnteringFirst, "", "", "-0.5"},
+        {"1234567.5S", 1, "1,234,567.5", EnteringFirst, "", "", "1234567.5"},
+        {"999999999998+.99999999999=S", 1, "999,999,999,998.99999999999", Result, "", "",
+         "999999999998.99999999999"},
     });
+    ExpectKeys({{"7D", 0, "7", EnteringFirst}}, 8, nullptr);
+    // At most 19 characters, read as Parse reads them, the sign kept unless the number is 0.
+    ExpectKeys({{"D", 1, "1,234", EnteringFirst}}, 8, "1,234");
+    ExpectKeys({{"D", 1, "-12", EnteringFirst}}, 8, "-12");
+    ExpectKeys({{"D", 1, "0", EnteringFirst}}, 8, "-0");
+    ExpectKeys({{"D", 1, "1,111,111,112", EnteringFirst}}, 8, "1,1,1,1,1,1,1,1,1,2345678");
+}
+
+// 1.5 then each of these keys: the point is cleared, or still in force.
+TEST(Keys, WhichKeysClearThePoint) {
+    for (auto [keys, fractionEntry] :
+         {std::pair{"+ = % +2= +2% C +2C A", 0u}, {"+. P L R G T M +.2", 1u}}) {
+        std::istringstream after(keys);
+        for (std::string key; after >> key;) {
+            TestEngine t;
+            t.Press("1.5" + key);
+            EXPECT_EQ(t.engine.fractionEntry, fractionEntry) << "1.5" << key;
+        }
+    }
+}
+
+TEST(ClipboardKey, FailuresChangeNothingButTheTaxCycle) {
+    for (const char* failure : {"SU", "DU", "SN", "DN"}) {  // key, then unavailable or no memory
+        SCOPED_TRACE(failure);
+        TestEngine t;
+        t.clipboard.text = "42";
+        t.Press("5+1000Z");
+        (failure[1] == 'U' ? t.clipboard.available : t.clipboard.memoryLeft) = false;
+        EXPECT_EQ(t.Press(std::string_view(failure, 1)), 0);
+        EXPECT_EQ(Screen(t.engine), "1,080");
+        EXPECT_EQ(t.engine.state, Waiting);
+        EXPECT_EQ(t.clipboard.text, std::optional<std::string>("42"));
+    }
 }
 
 }  // namespace

@@ -22,73 +22,71 @@ std::string Settings(LocalDate today, const MemoryInstallation& installation) {
 }
 
 // At the date given, by default one before April 2014 (rate 5), with the files given in the
-// data folder. Each file starts with its count byte, written in octal.
+// data folder and, where one is set, the program folder. Each file starts with its count
+// byte, written in octal. The files are found only through the data folder of a registry key
+// present, and only where the path fits in 260 bytes.
 TEST(TaxSettings, FollowTheDateAndTheFiles) {
+    const std::string seven = "\0017", halfUp = "\001F";
     const struct {
         std::optional<std::string> rateFile, roundingFile;
         const char* settings;
         LocalDate today = {2013, 12};
+        std::optional<std::string> dataFolder = DataFolder, programFolder = {};
+        bool keyPresent = true;
     } rows[] = {
-        {{}, {}, "5 0", {2014, 3}},   {{}, {}, "8 0", {2014, 4}},
-        {{}, {}, "8 0", {2015, 1}},   {{}, {}, "8 0", {2019, 9}},
-        {{}, {}, "10 0", {2019, 10}}, {{}, {}, "10 0", {2020, 1}},
-        {"\0018"s, {}, "8 0"},        {"\00210"s, {}, "10 0"},
-        {"\003 5%"s, {}, "5 0"},      {"\002-5"s, {}, "-5 0"},
-        {"\002+7"s, {}, "7 0"},       {"\003- 5"s, {}, "0 0"},
-        {"\001A"s, {}, "0 0"},        {"\011999999999"s, {}, "999,999,999 0"},
+        {{}, {}, "5 0", {2014, 3}},
+        {{}, {}, "8 0", {2014, 4}},
+        {{}, {}, "8 0", {2015, 1}},
+        {{}, {}, "8 0", {2019, 9}},
+        {{}, {}, "10 0", {2019, 10}},
+        {{}, {}, "10 0", {2020, 1}},
+        {"\0018"s, {}, "8 0"},
+        {"\00210"s, {}, "10 0"},
+        {"\003 5%"s, {}, "5 0"},
+        {"\002-5"s, {}, "-5 0"},
+        {"\002+7"s, {}, "7 0"},
+        {"\003- 5"s, {}, "0 0"},
+        {"\001A"s, {}, "0 0"},
+        {"\011999999999"s, {}, "999,999,999 0"},
         {"\00178"s, {}, "7 0"},   // bytes after the count are ignored
         {"\01112"s, {}, "12 0"},  // a short file is read as far as it goes
-        {"\0007"s, {}, "5 0"},        {"\0121234567890"s, {}, "5 0"},
-        {"\2057"s, {}, "5 0"},        {{}, "\001U"s, "5 2"},
-        {{}, "\001F"s, "5 1"},        {{}, "\001u"s, "5 0"},
-        {{}, "\002U"s, "5 0"},        {{}, "\001UA"s, "5 2"},
+        {"\0007"s, {}, "5 0"},
+        {"\0121234567890"s, {}, "5 0"},
+        {"\2057"s, {}, "5 0"},
+        {{}, "\001U"s, "5 2"},
+        {{}, "\001F"s, "5 1"},
+        {{}, "\001u"s, "5 0"},
+        {{}, "\002U"s, "5 0"},
+        {{}, "\001UA"s, "5 2"},
         {"\012"s, "\001U"s, "5 2"},  // a bad rate file does not stop the rounding file
+        {seven, halfUp, "7 1"},
+        {seven, halfUp, "5 0", {2013, 12}, DataFolder, DataFolder, false},
+        {seven, halfUp, "5 0", {2013, 12}, {}, DataFolder},
+        {seven,
+         halfUp,
+         "7 0",
+         {2013, 12},
+         std::string(240, 'd')},  // the rate path fills the buffer
+        {seven, halfUp, "5 0", {2013, 12}, std::string(241, 'd')},
+        {seven, halfUp, "7 1", {2013, 12}, std::string(237, 'd')},  // the rounding path fills it
+        {seven, halfUp, "7 0", {2013, 12}, std::string(238, 'd')},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.rateFile.value_or("(none)") + " / " + row.roundingFile.value_or("(none)") +
-                     " in " + std::to_string(row.today.year) + "-" +
-                     std::to_string(row.today.month));
-        MemoryInstallation installation;
-        installation.dataFolder = DataFolder;
-        if (row.rateFile) {
-            installation.files[DataFolder + RateFile] = *row.rateFile;
-        }
-        if (row.roundingFile) {
-            installation.files[DataFolder + RoundingFile] = *row.roundingFile;
-        }
-        EXPECT_EQ(Settings(row.today, installation), row.settings);
-    }
-}
-
-// Both files say 7 and F in every folder there is; whether the engine finds them depends on
-// the registry and on whether the path fits in 260 bytes.
-TEST(TaxSettings, FindsTheFilesThroughTheDataFolderOnly) {
-    const struct {
-        bool keyPresent;
-        std::optional<std::string> dataFolder, programFolder;
-        const char* settings;
-    } rows[] = {
-        {true, DataFolder, {}, "7 1"},
-        {false, DataFolder, DataFolder, "5 0"},
-        {true, {}, DataFolder, "5 0"},
-        {true, std::string(240, 'd'), {}, "7 0"},  // the rate path fills the buffer
-        {true, std::string(241, 'd'), {}, "5 0"},
-        {true, std::string(237, 'd'), {}, "7 1"},  // the rounding path fills it
-        {true, std::string(238, 'd'), {}, "7 0"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.dataFolder.value_or("(none)").substr(0, 20) + " " + row.settings);
         MemoryInstallation installation;
         installation.keyPresent = row.keyPresent;
         installation.dataFolder = row.dataFolder;
         installation.programFolder = row.programFolder;
         for (const std::optional<std::string>& base : {row.dataFolder, row.programFolder}) {
-            if (base) {
-                installation.files[*base + RateFile] = "\0017";
-                installation.files[*base + RoundingFile] = "\001F";
+            if (base && row.rateFile) {
+                installation.files[*base + RateFile] = *row.rateFile;
+            }
+            if (base && row.roundingFile) {
+                installation.files[*base + RoundingFile] = *row.roundingFile;
             }
         }
-        EXPECT_EQ(Settings({2013, 12}, installation), row.settings);
+        EXPECT_EQ(Settings(row.today, installation), row.settings)
+            << row.rateFile.value_or("(none)") << " / " << row.roundingFile.value_or("(none)")
+            << " in " << row.dataFolder.value_or("(none)").substr(0, 20);
     }
 }
 
@@ -103,11 +101,6 @@ TEST(TaxSettings, UnterminatedFolderCountsAsTooLong) {
     } installation;
     installation.files[std::string(PathBufferSize, 'd') + RateFile] = "\0017";
     EXPECT_EQ(Settings({2013, 12}, installation), "5 0");
-    FixedClock clock({2013, 12});
-    MemoryClipboard clipboard;
-    char folder[PathBufferSize];
-    EXPECT_FALSE(
-        CalcEngine({installation, clock, clipboard}).QueryInstallDir(folder, sizeof folder, true));
 }
 
 }  // namespace

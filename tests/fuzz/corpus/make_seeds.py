@@ -53,21 +53,6 @@ for name, fields in records.items():
     write("format", name + "_grouped", fields + bytes([1, 10]))
     write("format", name + "_plain", fields + bytes([0, 0]))
 
-# AppendDigit: a start value, whether the point was pressed, then key bytes
-# (low nibble: the character, 0x10: point before it, 0x20: a new number starts).
-def start(integer, fraction_digits=0, numerator=0, negative=0):
-    return bytes([1]) + struct.pack("<QBQBB", integer, fraction_digits, numerator, negative, 0)
-
-digits = lambda text: bytes(int(c) for c in text)
-write("append_digit", "thirteen_whole_digits", start(0) + bytes([0]) + bytes([0x21]) + digits("234567890123"))
-write("append_digit", "eleven_fraction_digits", start(0) + bytes([0]) + bytes([0x21, 0x12]) + digits("3456789012") + digits("3"))
-write("append_digit", "zeros_after_point", start(0) + bytes([0]) + bytes([0x30]) + digits("0000000000") + digits("01"))
-write("append_digit", "leading_fraction_zeros", start(12345) + bytes([1]) + digits("0000000000") + digits("1"))
-write("append_digit", "new_number_after_point", start(5) + bytes([0]) + bytes([0x37, 0x08]))
-write("append_digit", "pasted_fraction_continued", start(1, 1, 5) + bytes([0]) + digits("2345678901"))
-write("append_digit", "not_digits", start(7) + bytes([0]) + bytes([0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, 0x1A]))
-write("append_digit", "raw_record", bytes([0]) + record(-(2**63), 2**62, 0, 1, 9) + bytes([1]) + digits("99999") + bytes([0x25]))
-
 # Arithmetic: two records the engine can hold (or raw ones after a 0 byte).
 pairs = {
     "add_aligned": (held(0, 1, 5), held(0, 2, 25)),
@@ -91,6 +76,10 @@ pairs = {
 for name, (a, b) in pairs.items():
     write("arithmetic", name, bytes([1]) + a + b)
 write("arithmetic", "raw_extremes", bytes([0]) + record(2**63 - 1, 2**63 - 1, 10**18) + record(-(2**63), -1, -1, 1))
+# A last byte types a digit into both (0x10: after the point, 0x20: a new number).
+write("arithmetic", "digit_past_twelve", bytes([1]) + held(123_456_789_012) + held(0, 11, 12_345_678_901) + bytes([0x13]))
+write("arithmetic", "digit_new_number", bytes([1]) + held(5) + held(0, 1, 5, negative=1) + bytes([0x27]))
+write("arithmetic", "digit_raw_records", bytes([0]) + record(-(2**63), 2**62, 0, 1, 9) + record(MAX_INTEGER, 5, 10) + bytes([0x19]))
 write("arithmetic", "raw_zero_denominators", bytes([0]) + record(5, 7, 0) + record(3, 1, 0, 1))
 
 # Engine commands: date, flags, data folder, program folder, rate file, rounding file,
@@ -115,11 +104,9 @@ write("engine_commands", "wide_characters", machine(b"1\xfe\x03\x41\x01+\xfe\x03
 write("engine_commands", "long_folder", machine(b"100Z", INSTALLED, data=b"C:\\" + b"d" * 250, rate=b"\x01\x35"))
 write("engine_commands", "overflow_sum", machine(b"999999999999+1=A999999999999.5+.99999999999=S"))
 
-# Tax files: flags (key, data folder, rate file, rounding file), date, folder length,
-# rate file bytes, rounding file bytes.
-def files(rate, rounding=b"", flags=0x0F, year=2015, month=1, folder_length=10):
-    return (bytes([flags]) + struct.pack("<hBH", year, month, folder_length)
-            + bytes([len(rate)]) + rate + bytes([len(rounding)]) + rounding)
+# Tax files read at start-up, then a tax key to show the rate in use.
+def files(rate, rounding=b"", flags=INSTALLED, year=2015, month=1, folder_length=10):
+    return machine(b"1000Z", flags, year, month, data=b"C:\\" + b"f" * folder_length, rate=rate, rounding=rounding)
 
 rates = {
     "digit": b"\x01\x38", "two_digits": b"\x02\x31\x30", "space_and_percent": b"\x03\x20\x35\x25",
@@ -129,16 +116,15 @@ rates = {
     "minus_eight_nines": b"\x09-99999999",
 }
 for name, rate in rates.items():
-    write("tax_files", "rate_" + name, files(rate))
+    write("engine_commands", "rate_" + name, files(rate))
 roundings = {"up": b"\x01U", "half": b"\x01F", "lower_u": b"\x01u", "count_two": b"\x02U",
              "trailing": b"\x01UA", "count_only": b"\x01", "empty": b""}
 for name, rounding in roundings.items():
-    write("tax_files", "rounding_" + name, files(b"\x01\x38", rounding))
-write("tax_files", "no_key", files(b"\x01\x38", b"\x01U", flags=0x0E))
-write("tax_files", "no_data_folder", files(b"\x01\x38", b"\x01U", flags=0x0D))
-# Rate 5 differs from the date's 8, so a file read past the path limit shows without ASan.
+    write("engine_commands", "rounding_" + name, files(b"\x01\x38", rounding))
+write("engine_commands", "no_key", files(b"\x01\x38", b"\x01U", flags=INSTALLED & ~0x01))
+write("engine_commands", "no_data_folder", files(b"\x01\x38", b"\x01U", flags=INSTALLED & ~0x02))
 for name, length in {"folder_longest_for_both": 234, "folder_too_long_for_rounding": 235,
                      "folder_fits_rate_only": 236, "folder_longest_for_rate": 237,
                      "folder_too_long_for_rate": 238}.items():
-    write("tax_files", name, files(b"\x01\x35", b"\x01U", folder_length=length))
-write("tax_files", "before_april_2014", files(b"", flags=0x00, year=2014, month=3))
+    write("engine_commands", name, files(b"\x01\x35", b"\x01U", folder_length=length))
+write("engine_commands", "before_april_2014", files(b"", flags=0x00, year=2014, month=3))
