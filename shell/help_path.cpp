@@ -32,7 +32,8 @@ bool BuildHelpPath(char* buffer, std::size_t size, const char* registeredFolder,
     // The program's folder, its trailing backslash included.
     const std::string_view program = programPath != nullptr ? programPath : "";
     const std::size_t slash = program.find_last_of("\\/");
+    // An empty folder still points into the path: memcpy must never see a null source.
     const std::string_view folder =
-        slash == std::string_view::npos ? std::string_view{} : program.substr(0, slash + 1);
+        program.substr(0, slash == std::string_view::npos ? 0 : slash + 1);
     return Join(buffer, size, folder, HelpFileName);
 }
