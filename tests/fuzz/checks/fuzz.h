@@ -46,10 +46,11 @@ class ByteReader {
 
 bool SameRecord(const DecimalValue& a, const DecimalValue& b);
 // Fields >= 0, denominator a power of ten, numerator below it, whole part within capacity,
-// at most eleven fraction digits.
-bool IsHeld(const DecimalValue& value);
+// at most maxPlaces fraction digits (eleven in the engine's records).
+inline constexpr int MaxHeldPlaces = 11;
+bool IsHeld(const DecimalValue& value, int maxPlaces = MaxHeldPlaces);
 // A fresh error value of a known code, or a held number with a sign flag of 0 or 1.
-bool IsSoundResult(const DecimalValue& value);
+bool IsSoundResult(const DecimalValue& value, int maxPlaces = MaxHeldPlaces);
 // Formatted into a buffer of FormatBufferSize: terminated, only "-", digits, "," and ".".
 std::string FormattedText(const DecimalValue& value, bool grouping);
 
