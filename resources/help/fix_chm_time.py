@@ -11,7 +11,7 @@ import struct
 import sys
 
 HEADER_TIME = 0x10  # in the ITSF header
-CONTENT_OFFSET = 0x58  # where section 0 (stored, not compressed) starts
+CONTENT_OFFSET = 0x58  # where the stored (uncompressed) content block starts
 SYSTEM_ENTRY = b"\x08/#SYSTEM"  # the directory's entry: name length and name
 SYSTEM_TIME_CODE = 10
 
