@@ -178,24 +178,18 @@ class CalcAccessible final : public IAccessible {
     }
 
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
-        if (parent == nullptr) {
-            return E_POINTER;
-        }
-        *parent = nullptr;
-        if (App() == nullptr) {
-            return RPC_E_DISCONNECTED;
+        const HRESULT found = Start(parent, Self()).result;
+        if (FAILED(found)) {
+            return found;
         }
         return entries_.createStdAccessibleObject(window_, OBJID_WINDOW, __uuidof(IDispatch),
                                                   reinterpret_cast<void**>(parent));
     }
 
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
-        if (count == nullptr) {
-            return E_POINTER;
-        }
-        *count = 0;
-        if (App() == nullptr) {
-            return RPC_E_DISCONNECTED;
+        const HRESULT found = Start(count, Self()).result;
+        if (FAILED(found)) {
+            return found;
         }
         *count = ChildCount;
         return S_OK;
@@ -203,12 +197,7 @@ class CalcAccessible final : public IAccessible {
 
     // The children are simple elements, not objects of their own.
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
-        if (object == nullptr) {
-            return E_POINTER;
-        }
-        *object = nullptr;
-        LONG id = 0;
-        const HRESULT found = Resolve(child, id);
+        const auto [found, id] = Start(object, child);
         if (FAILED(found)) {
             return found;
         }
@@ -226,12 +215,7 @@ class CalcAccessible final : public IAccessible {
     }
 
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
-        if (value == nullptr) {
-            return E_POINTER;
-        }
-        *value = nullptr;
-        LONG id = 0;
-        const HRESULT found = Resolve(child, id);
+        const auto [found, id] = Start(value, child);
         if (FAILED(found)) {
             return found;
         }
@@ -246,12 +230,7 @@ class CalcAccessible final : public IAccessible {
     }
 
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-        if (role == nullptr) {
-            return E_POINTER;
-        }
-        role->vt = VT_EMPTY;
-        LONG id = 0;
-        const HRESULT found = Resolve(child, id);
+        const auto [found, id] = Start(role, child);
         if (FAILED(found)) {
             return found;
         }
@@ -261,12 +240,7 @@ class CalcAccessible final : public IAccessible {
     }
 
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-        if (state == nullptr) {
-            return E_POINTER;
-        }
-        state->vt = VT_EMPTY;
-        LONG id = 0;
-        const HRESULT found = Resolve(child, id);
+        const auto [found, id] = Start(state, child);
         if (FAILED(found)) {
             return found;
         }
@@ -298,12 +272,9 @@ class CalcAccessible final : public IAccessible {
 
     // The display holds the focus while the window is active, so that its changes are read.
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
-        if (focus == nullptr) {
-            return E_POINTER;
-        }
-        focus->vt = VT_EMPTY;
-        if (App() == nullptr) {
-            return RPC_E_DISCONNECTED;
+        const HRESULT found = Start(focus, Self()).result;
+        if (FAILED(found)) {
+            return found;
         }
         if (!IsActive()) {
             return S_FALSE;
@@ -313,11 +284,8 @@ class CalcAccessible final : public IAccessible {
     }
 
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
-        if (selection == nullptr) {
-            return E_POINTER;
-        }
-        selection->vt = VT_EMPTY;
-        return App() == nullptr ? RPC_E_DISCONNECTED : DISP_E_MEMBERNOTFOUND;
+        const HRESULT found = Start(selection, Self()).result;
+        return FAILED(found) ? found : DISP_E_MEMBERNOTFOUND;
     }
 
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
@@ -325,8 +293,7 @@ class CalcAccessible final : public IAccessible {
     }
 
     HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT child) override {
-        LONG id = 0;
-        const HRESULT found = Resolve(child, id);
+        const HRESULT found = Resolve(child).result;
         return FAILED(found) ? found : DISP_E_MEMBERNOTFOUND;
     }
 
@@ -336,8 +303,7 @@ class CalcAccessible final : public IAccessible {
             return E_POINTER;
         }
         *left = *top = *width = *height = 0;
-        LONG id = 0;
-        const HRESULT found = Resolve(child, id);
+        const auto [found, id] = Resolve(child);
         if (FAILED(found)) {
             return found;
         }
@@ -358,12 +324,7 @@ class CalcAccessible final : public IAccessible {
 
     // Only the logical order is offered: the display, then the keys row by row.
     HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
-        if (end == nullptr) {
-            return E_POINTER;
-        }
-        end->vt = VT_EMPTY;
-        LONG id = 0;
-        const HRESULT found = Resolve(start, id);
+        const auto [found, id] = Start(end, start);
         if (FAILED(found)) {
             return found;
         }
@@ -398,13 +359,9 @@ class CalcAccessible final : public IAccessible {
 
     // The same test the window uses for the pointer: the key rectangles, then the display.
     HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* child) override {
-        if (child == nullptr) {
-            return E_POINTER;
-        }
-        child->vt = VT_EMPTY;
-        CalcApp* app = App();
-        if (app == nullptr) {
-            return RPC_E_DISCONNECTED;
+        const HRESULT found = Start(child, Self()).result;
+        if (FAILED(found)) {
+            return found;
         }
         POINT point{x, y};
         ScreenToClient(window_, &point);
@@ -413,7 +370,7 @@ class CalcAccessible final : public IAccessible {
         if (PtInRect(&client, point) == FALSE) {
             return S_FALSE;
         }
-        const int key = app->KeyAt(point);
+        const int key = App()->KeyAt(point);
         const RECT display = DisplayStrip(client.right);
         if (key >= 0) {
             SetChild(child, FirstKeyChildId + key);
@@ -425,8 +382,7 @@ class CalcAccessible final : public IAccessible {
 
     // A key does what a click does: its command character goes to the window.
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-        LONG id = 0;
-        const HRESULT found = Resolve(child, id);
+        const auto [found, id] = Resolve(child);
         if (FAILED(found)) {
             return found;
         }
@@ -454,20 +410,44 @@ class CalcAccessible final : public IAccessible {
 
     bool IsActive() const { return GetForegroundWindow() == window_; }
 
+    struct Named {
+        HRESULT result;
+        LONG id;
+    };
+
     // The child id a call names: CHILDID_SELF (also for an omitted one), the display or a key.
-    HRESULT Resolve(const VARIANT& child, LONG& id) const {
+    Named Resolve(const VARIANT& child) const {
         if (App() == nullptr) {
-            return RPC_E_DISCONNECTED;
+            return {RPC_E_DISCONNECTED, CHILDID_SELF};
         }
         if (child.vt == VT_EMPTY) {
-            id = CHILDID_SELF;
-            return S_OK;
+            return {S_OK, CHILDID_SELF};
         }
         if (child.vt != VT_I4 || child.lVal < CHILDID_SELF || child.lVal > ChildCount) {
-            return E_INVALIDARG;
+            return {E_INVALIDARG, CHILDID_SELF};
         }
-        id = child.lVal;
-        return S_OK;
+        return {S_OK, child.lVal};
+    }
+
+    static VARIANT Self() {
+        VARIANT self{};
+        self.vt = VT_EMPTY;
+        return self;
+    }
+
+    static void Clear(BSTR* out) { *out = nullptr; }
+    static void Clear(IDispatch** out) { *out = nullptr; }
+    static void Clear(LONG* out) { *out = 0; }
+    static void Clear(VARIANT* out) { out->vt = VT_EMPTY; }
+
+    // Every call starts alike: a missing out-parameter fails, a given one is emptied first.
+    template <typename Out>
+    Named Start(Out* out, const VARIANT& child) const {
+        if (out == nullptr) {
+            return {E_POINTER, CHILDID_SELF};
+        }
+        Clear(out);
+        return Resolve(child);
     }
 
     HRESULT Allocate(std::wstring_view text, BSTR* out) const {
@@ -477,12 +457,7 @@ class CalcAccessible final : public IAccessible {
 
     template <typename IdOf>
     HRESULT Text(const VARIANT& child, BSTR* out, IdOf idOf) const {
-        if (out == nullptr) {
-            return E_POINTER;
-        }
-        *out = nullptr;
-        LONG id = 0;
-        const HRESULT found = Resolve(child, id);
+        const auto [found, id] = Start(out, child);
         if (FAILED(found)) {
             return found;
         }
@@ -492,12 +467,7 @@ class CalcAccessible final : public IAccessible {
     // A string only the keys have: from the first id onward by key index, step 0 for one
     // string shared by all keys.
     HRESULT KeyText(const VARIANT& child, BSTR* out, UINT firstId, UINT step = 1) const {
-        if (out == nullptr) {
-            return E_POINTER;
-        }
-        *out = nullptr;
-        LONG id = 0;
-        const HRESULT found = Resolve(child, id);
+        const auto [found, id] = Start(out, child);
         if (FAILED(found)) {
             return found;
         }
@@ -509,12 +479,7 @@ class CalcAccessible final : public IAccessible {
     }
 
     HRESULT Unsupported(const VARIANT& child, BSTR* out) const {
-        if (out == nullptr) {
-            return E_POINTER;
-        }
-        *out = nullptr;
-        LONG id = 0;
-        const HRESULT found = Resolve(child, id);
+        const HRESULT found = Start(out, child).result;
         return FAILED(found) ? found : DISP_E_MEMBERNOTFOUND;
     }
 
