@@ -4,6 +4,8 @@
 #include <cstring>
 #include <ctime>
 
+#include "tax/tax_rules.h"
+
 bool MemoryInstallation::QueryInstallDir(char* buffer, std::size_t size, bool program) const {
     const std::optional<std::string>& folder = program ? programFolder : dataFolder;
     if (!keyPresent || !folder || size == 0 || folder->size() >= size) {
@@ -13,8 +15,8 @@ bool MemoryInstallation::QueryInstallDir(char* buffer, std::size_t size, bool pr
     return true;
 }
 
-std::optional<std::size_t> MemoryInstallation::ReadFileStart(
-    const char* path, std::span<std::uint8_t> bytes) const {
+std::optional<std::size_t> MemoryInstallation::ReadFileStart(const char* path,
+                                                             std::span<std::uint8_t> bytes) const {
     auto it = files.find(path);
     if (it == files.end()) {
         return std::nullopt;
@@ -22,6 +24,17 @@ std::optional<std::size_t> MemoryInstallation::ReadFileStart(
     std::size_t count = std::min(bytes.size(), it->second.size());
     std::memcpy(bytes.data(), it->second.data(), count);
     return count;
+}
+
+void MemoryInstallation::PutTaxFiles(const std::string& folder,
+                                     const std::optional<std::string>& rate,
+                                     const std::optional<std::string>& rounding) {
+    if (rate) {
+        files[folder + std::string(RateFileName)] = *rate;
+    }
+    if (rounding) {
+        files[folder + std::string(RoundingFileName)] = *rounding;
+    }
 }
 
 LocalDate SystemClock::Today() const {

@@ -1,6 +1,6 @@
 #pragma once
 
-// An engine on the in-memory platform (no data folder, a date in the 8 % years, a clipboard
+// An engine on the in-memory platform (no installation, a date in the 8 % years, a clipboard
 // without text) and the helpers the engine and tax tests share.
 
 #include <gtest/gtest.h>
@@ -15,11 +15,9 @@
 #include "engine/memory_platform.h"
 #include "engine_fields.h"
 
-struct TestEngine {
-    MemoryInstallation installation;
-    FixedClock clock{LocalDate{2015, 1}};
-    MemoryClipboard clipboard;
-    CalcEngine engine{EnginePlatform{installation, clock, clipboard}};
+struct TestEngine : MemoryPlatform {
+    TestEngine() : MemoryPlatform(LocalDate{2015, 1}) {}
+    CalcEngine engine{Get()};
 
     // Feeds the keys one by one as command characters; the result of the last one.
     std::int32_t Press(std::string_view keys) {

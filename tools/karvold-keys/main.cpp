@@ -41,15 +41,15 @@ void InstallDataFiles(const KeysOptions& options, MemoryInstallation& installati
     }
     installation.keyPresent = true;
     installation.dataFolder = DataFolder;
-    const std::string folder = DataFolder;
+    std::optional<std::string> rate, rounding;
     if (options.rate) {
-        installation.files[folder + std::string(RateFileName)] =
-            static_cast<char>(options.rate->size()) + *options.rate;
+        rate = static_cast<char>(options.rate->size()) + *options.rate;
     }
     if (options.rounding) {
-        installation.files[folder + std::string(RoundingFileName)] =
+        rounding =
             std::string{static_cast<char>(RoundingLength), RoundingLetter(*options.rounding)};
     }
+    installation.PutTaxFiles(DataFolder, rate, rounding);
 }
 
 std::string StatusLine(const CalcEngine& engine) {

@@ -1,6 +1,6 @@
 #pragma once
 
-// The properties every fuzz target checks, shared with the replay and soak tests. A broken
+// The properties every fuzz target checks, shared with the replay test. A broken
 // property goes to the failure handler: the fuzzer aborts there, so that libFuzzer keeps
 // the input; the tests record it and carry on.
 
@@ -53,23 +53,6 @@ bool IsHeld(const DecimalValue& value, int maxPlaces = MaxHeldPlaces);
 bool IsSoundResult(const DecimalValue& value, int maxPlaces = MaxHeldPlaces);
 // Formatted into a buffer of FormatBufferSize: terminated, only "-", digits, "," and ".".
 std::string FormattedText(const DecimalValue& value, bool grouping);
-
-struct Machine {
-    MemoryInstallation installation;
-    FixedClock clock;
-    MemoryClipboard clipboard;
-    explicit Machine(LocalDate today) : clock(today) { installation.keyPresent = false; }
-    EnginePlatform Platform() { return {installation, clock, clipboard}; }
-    void AddTaxFiles(const std::string& folder, const std::string* rate,
-                     const std::string* rounding) {
-        if (rate != nullptr) {
-            installation.files[folder + std::string(RateFileName)] = *rate;
-        }
-        if (rounding != nullptr) {
-            installation.files[folder + std::string(RoundingFileName)] = *rounding;
-        }
-    }
-};
 
 // One command with what every command keeps: states within their enumerations, registers
 // held or error values, the tax settings, the clipboard unless it copies; AC gives a zeroed
