@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -12,12 +13,6 @@
 #include "decimal/decimal_value.h"
 
 namespace {
-
-std::int64_t Power(int n) {
-    std::int64_t power = 1;
-    for (; n > 0; --n) power *= 10;
-    return power;
-}
 
 bool IsPowerOfTen(std::int64_t x) {
     const std::string digits = std::to_string(x);
@@ -127,36 +122,19 @@ TEST(DecimalValueRecord, NormalizeCarriesCutsAndStrips) {
     }
 }
 
-TEST(DecimalValueRecord, DigitRoutines) {
+TEST(DecimalValueRecord, PowersAndExponentsNeverWrap) {
     for (int n = 0; n <= 18; ++n) {
-        EXPECT_EQ(PowerOfTen(n), Power(n)) << n;
-        EXPECT_EQ(DecimalExponent(PowerOfTen(n)), n) << n;
-        EXPECT_EQ(DecimalExponent(Power(n) - 1), std::max(n - 1, 0)) << n;  // 0, 9, 99, ...
+        const std::int64_t power =
+            std::strtoll(("1" + std::string(std::size_t(n), '0')).c_str(), nullptr, 10);
+        EXPECT_EQ(PowerOfTen(n), power) << n;
+        EXPECT_EQ(DecimalExponent(power), n) << n;
+        EXPECT_EQ(DecimalExponent(power - 1), std::max(n - 1, 0)) << n;  // 0, 9, 99, ...
     }
     EXPECT_EQ(DecimalExponent(-10), 1);
     EXPECT_EQ(DecimalExponent(INT64_MIN), 18);
     EXPECT_EQ(PowerOfTen(-3), 1);
     EXPECT_EQ(PowerOfTen(19), MaxDenominator);  // never wrapped, never 0
     EXPECT_EQ(PowerOfTen(INT_MAX), MaxDenominator);
-
-    // numerator, denominator, digits to truncate to (-1: strip trailing zeros instead), result
-    const std::tuple<std::int64_t, std::int64_t, int, const char*> fractions[] = {
-        {120, 1000, -1, "12/100"},
-        {-50, 100, -1, "-50/100"},  // negative: untouched
-        {500, 10, -1, "50/1"},      // stops at 1
-        {123456, 1'000'000, 3, "123/1000"},
-        {90'000'000'009, 100'000'000'000, 10, "9000000000/10000000000"},  // zeros kept
-        {99, 100, 0, "0/1"},
-        {99, 100, -5, "0/1"},
-    };
-    for (const auto& [numerator, denominator, digits, expected] : fractions) {
-        std::int64_t n = numerator, d = denominator;
-        digits == -1 ? StripTrailingZeros(n, d) : TruncateFraction(n, d, digits);
-        EXPECT_EQ(std::to_string(n) + "/" + std::to_string(d), expected) << digits;
-    }
-
-    EXPECT_EQ(DigitAt(1234, 0), '0');  // places outside the value; the rest is what Format shows
-    EXPECT_EQ(DigitAt(5, 1000), '0');
 }
 
 // Results as Describe writes them, so trailing zeros are part of the result: each rule and
@@ -172,8 +150,7 @@ TEST(Arithmetic, Examples) {
         {"999,999,999,999.5", '+', "0.5", "Overflow"},  // the carry passes the limit
         {"0.5", '-', "0.50", "0"},                      // equal in value, never -0
         {"2.25", '-', "0.5", "1.75"},                   // a borrow from the whole number
-        {"-999,999,999,999", '-', "1", "Overflow"},
-        {"1,000,000,000,001", '-', "1", "Overflow"},  // a hand-made 13-digit minuend
+        {"1,000,000,000,001", '-', "1", "Overflow"},    // a hand-made 13-digit minuend
         {"-0", '*', "5", "0"},
         {"-0.000001", '*', "0.000001", "-0"},
         {"1,000,000", '*', "1,000,000", "Overflow"},
@@ -194,7 +171,6 @@ TEST(Arithmetic, Examples) {
         {"123,456.789012", '/', "0.007", "17636684.1445"},  // twelve digits counted before
         {"99,999,999,999", '/', "0.1", "999999999990"},
         {"123,456,789,012", '/', "0.1", "Overflow"},
-        {"92,233,720,368", '/', "0.0000001", "Overflow"},   // fits 64 bits, not 12 digits
         {"922,337,203,686", '/', "0.0000001", "Overflow"},  // 19 digits, past 64 bits
         {"0.000000001", '/', "3", "Overflow"},              // would need 20 fraction digits
         {"-1", '/', "999,999,999,999", "-0"},
@@ -228,22 +204,6 @@ TEST(Arithmetic, ProductSignLooksForFlagOne) {
             << first << "," << second;
         EXPECT_EQ(Describe(a.Divide(b)), quotientSign + std::string("0.66666666666"))
             << first << "," << second;
-    }
-}
-
-std::string Text(const Fraction& f) {
-    return std::to_string(f.numerator) + "/" + std::to_string(f.denominator);
-}
-
-TEST(Arithmetic, MultiplyFractions) {
-    const std::tuple<Fraction, Fraction, const char*> products[] = {
-        // 12 + 7 digits: split at 10^6, and five of the six digits dropped are folded back.
-        {{999'999'999'999, 1}, {1'234'567, 10'000'000}, "123456699999876543/1000000"},
-        {{100'000'000'000, 1}, {100'000'000'000, 1}, "0/1"},  // past 64 bits
-        {{-5, 10}, {5, 10}, "0/1"},
-    };
-    for (const auto& [a, b, expected] : products) {
-        EXPECT_EQ(Text(MultiplyFractions(a, b)), expected) << Text(a) << " x " << Text(b);
     }
 }
 
@@ -285,7 +245,6 @@ TEST(NumberText, Parse) {
         {"0000000000001", "0"},             // leading zeros count toward the twelve digits
         {"0.0000000000000000000001", "0"},  // the denominator never passes 64 bits
         {"", "0"},
-        {" 12", "0"},
         {"\2005", "0"},  // a byte of 0x80 or above
         {std::string_view("12\00034", 5), "12"},
         {std::string_view("9876", 2), "98"},  // the end of the view ends the text

@@ -49,15 +49,10 @@ TEST(ResourceMenu, PopupHoldsItsCommandsInOrder) {
     DestroyMenu(menu);
 }
 
-TEST(ResourceDialog, AboutBoxOpensWithItsTitleIconAndButton) {
+// Its title and default button are what the end-to-end test finds and presses.
+TEST(ResourceDialog, AboutBoxShowsTheProgramIcon) {
     HWND dialog = CreateDialogParamA(module, MAKEINTRESOURCEA(100), nullptr, nullptr, 0);
     ASSERT_NE(dialog, nullptr);
-    char title[64] = {};
-    GetWindowTextA(dialog, title, sizeof title);
-    // ﾊﾞｰｼﾞｮﾝ情報(Karvold): the half-width katakana are single bytes.
-    EXPECT_STREQ(title, "\xca\xde\xb0\xbc\xde\xae\xdd\x8f\xee\x95\xf1(Karvold)");
-    const LONG button = GetWindowLongA(GetDlgItem(dialog, IDOK), GWL_STYLE);
-    EXPECT_EQ(button & BS_TYPEMASK, BS_DEFPUSHBUTTON) << "OK is the default button";
     HWND icon = GetWindow(dialog, GW_CHILD);  // the first item
     EXPECT_NE(SendMessageA(icon, STM_GETICON, 0, 0), 0) << "icon 118 resolved";
     DestroyWindow(dialog);

@@ -28,14 +28,10 @@ TEST(KarvoldKeys, ArgumentsToOutputAndExitStatus) {
         const char* out;
     } rows[] = {
         {{""}, 0, "0\t\n"},
-        {{"--", "--"}, 0, "0\t\n"},
-        {{"--rate", "8", "1000ZZ"}, 0, "80\t税\n"},
         {{"--rate=8", "1080X"}, 0, "1,000\t税抜\n"},
         {{"--rate", "8", "--rounding", "truncate", "107Z"}, 0, "115\t税込\n"},
         {{"--rate", "8", "--rounding=halfup", "107Z"}, 0, "116\t税込\n"},
         {{"--rate", "8", "--rounding", "upfromtenth", "105Z"}, 0, "114\t税込\n"},
-        {{"--rate", "999999999", "1000000Z"}, 0, "0\t桁あふれエラー\n"},
-        {{"5D"}, 0, "5\t\n"},
         {{"--clipboard", "", "5D"}, 0, "0\t\n"},
         {{"--clipboard=12", "D3"}, 0, "123\t\n"},
         {{"--trace", "12*="},
@@ -50,14 +46,10 @@ TEST(KarvoldKeys, ArgumentsToOutputAndExitStatus) {
          "5\t1\t1\t5\t\nP\t1\t2\t5\tM\n1\t1\t1\t1\tM\n/\t1\t2\t1\tM\n0\t1\t3\t0\tM\n"
          "=\t1\t5\t0\tゼロ割り算エラー\n2\t0\t5\t0\tゼロ割り算エラー\n0\tゼロ割り算エラー\n"},
         {{"--trace"}, 2, ""},
-        {{"5", "6"}, 2, ""},
         {{"--bogus", "5"}, 2, ""},
         {{"--rate"}, 2, ""},
-        {{"--rate", "", "5"}, 2, ""},
-        {{"--rate", "-", "5"}, 2, ""},
         {{"--rate", "8a", "5"}, 2, ""},
         {{"--rate", "1234567890", "5"}, 2, ""},
-        {{"--rate", "+123456789", "5"}, 2, ""},
         {{"--rounding", "HalfUp", "5"}, 2, ""},
         {{"--trace=1", "5"}, 2, ""},
     };
