@@ -9,11 +9,12 @@ if(NOT TARGET karvold_shell)
 endif()
 
 add_executable(minimal_window WIN32 minimal_window.cpp)
+target_link_libraries(minimal_window PRIVATE htmlhelp)
 karvold_warnings(minimal_window)
 
 add_executable(minimal_window_probe WIN32 minimal_window.cpp probe/window_probe.cpp)
 target_compile_definitions(minimal_window_probe PRIVATE PROBE_WINDOW_CLASS="MinimalWindow")
-target_link_libraries(minimal_window_probe PRIVATE psapi)
+target_link_libraries(minimal_window_probe PRIVATE htmlhelp psapi)
 karvold_warnings(minimal_window_probe)
 
 add_executable(karvold_probe WIN32 ${karvold_root}/shell/win_main.cpp probe/window_probe.cpp
