@@ -42,7 +42,7 @@ enum class AmountKind : std::uint32_t {
 };
 
 class CalcEngine {
-public:
+  public:
     explicit CalcEngine(const EnginePlatform& platform);
     virtual ~CalcEngine() = default;
 
@@ -90,7 +90,7 @@ public:
     DecimalValue taxBase;
     TaxRounding taxRounding = TaxRounding::Truncate;
 
-private:
+  private:
     // The gate of every key but AC and the tax keys: false in the error state, where
     // nothing may change; otherwise the tax cycle ends, also when the key then refuses.
     bool BeginCommand();

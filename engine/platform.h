@@ -14,7 +14,7 @@ inline constexpr std::size_t PathBufferSize = 260;
 
 // The business application's installation: its registered folders and its files.
 class Installation {
-public:
+  public:
     virtual ~Installation() = default;
 
     // Reads the registered program folder ("InstalledDir") or data folder
@@ -34,14 +34,14 @@ struct LocalDate {
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual LocalDate Today() const = 0;
 };
 
 // The system clipboard's plain text.
 class Clipboard {
-public:
+  public:
     virtual ~Clipboard() = default;
 
     // Replaces the clipboard's contents with text. False when the clipboard cannot be

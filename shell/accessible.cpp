@@ -9,6 +9,7 @@
 #include "resources/resource_ids.h"
 #include "shell/calc_app.h"
 #include "shell/main_window.h"
+#include "shell/shift_jis.h"
 
 namespace {
 
@@ -57,7 +58,6 @@ const SystemEntries* Entries() {
 }
 
 constexpr LONG ChildCount = DisplayChildId + KeyCount;
-constexpr std::wstring_view MemoryMark = L"M";  // the mark the display paints
 
 bool IsKey(LONG child) {
     return child >= FirstKeyChildId && child < FirstKeyChildId + KeyCount;
@@ -72,13 +72,10 @@ void SetChild(VARIANT* variant, LONG child) {
     variant->lVal = child;
 }
 
-// A read-only view of a string-table entry, in UTF-16 whatever the system's code page.
+// A string-table entry of the window's module, in UTF-16 whatever the system's code page.
 std::wstring_view ResourceText(HWND window, UINT id) {
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-    const wchar_t* text = nullptr;
-    const int length = LoadStringW(instance, id, reinterpret_cast<LPWSTR>(&text), 0);
-    return length > 0 ? std::wstring_view(text, static_cast<std::size_t>(length))
-                      : std::wstring_view();
+    return StringResource(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE)),
+                          id);
 }
 
 // What the display shows, in reading order: the indicator, then the number.
@@ -97,20 +94,23 @@ class ShownText {
                 Append(L" ");
                 break;
             case IndicatorKind::Memory:
-                Append(MemoryMark);
+                AppendAscii(MemoryMark);
                 Append(L" ");
                 break;
         }
-        // The number's text is plain ASCII.
-        for (const char* digit = shown.number.data(); *digit != '\0'; ++digit) {
-            const wchar_t wide = static_cast<unsigned char>(*digit);
-            Append(std::wstring_view(&wide, 1));
-        }
+        AppendAscii(shown.number.data());
     }
 
     std::wstring_view View() const { return {text_.data(), length_}; }
 
   private:
+    void AppendAscii(const char* part) {
+        for (; *part != '\0'; ++part) {
+            const wchar_t wide = static_cast<unsigned char>(*part);
+            Append(std::wstring_view(&wide, 1));
+        }
+    }
+
     void Append(std::wstring_view part) {
         for (const wchar_t character : part) {
             if (length_ < text_.size()) {

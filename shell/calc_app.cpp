@@ -11,11 +11,6 @@ CalcApp::~CalcApp() {
     ReleaseSkin();
 }
 
-bool ShownDisplay::operator==(const ShownDisplay& other) const {
-    return number == other.number && indicator.kind == other.indicator.kind &&
-           indicator.textIndex == other.indicator.textIndex;
-}
-
 void CalcApp::RunCommand(HWND window, std::int32_t character) {
     const TaxState taxBefore = engine.taxState;
     const ShownDisplay shownBefore = Shown();
@@ -23,7 +18,7 @@ void CalcApp::RunCommand(HWND window, std::int32_t character) {
         InvalidateDisplay(window);
     }
     // A screen reader announces the display only when what it shows has changed.
-    if (!(Shown() == shownBefore)) {
+    if (Shown() != shownBefore) {
         NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, DisplayChildId);
     }
 }

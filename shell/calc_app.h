@@ -32,12 +32,15 @@ inline constexpr std::array<UINT, IndicatorTextCount> TaxLabelIds = {
 
 using TextBuffer = std::unique_ptr<std::array<char, TextBufferSize>>;
 
+// The indicator a non-zero memory shows.
+inline constexpr char MemoryMark[] = "M";
+
 // What the display shows: the number as drawn and the one indicator beside it.
 struct ShownDisplay {
     std::array<char, FormatBufferSize> number{};
     Indicator indicator;
 
-    bool operator==(const ShownDisplay& other) const;
+    bool operator==(const ShownDisplay&) const = default;
 };
 
 class CalcApp {
@@ -107,7 +110,7 @@ class CalcApp {
   private:
     HBITMAP GlyphBitmap(std::size_t glyph) const;
     void DrawKey(HDC dc, const CalcKey& key) const;
-    void DrawIndicator(HDC dc, const DisplayBox& box) const;
+    void DrawIndicator(HDC dc, const DisplayBox& box, const Indicator& indicator) const;
 };
 
 // The display strip as a rectangle, for invalidating and hit tests.

@@ -72,6 +72,8 @@ enum class IndicatorKind {
 struct Indicator {
     IndicatorKind kind = IndicatorKind::None;
     std::size_t textIndex = 0;
+
+    bool operator==(const Indicator&) const = default;
 };
 
 inline constexpr std::size_t IndicatorTextCount = 3;

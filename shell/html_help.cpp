@@ -25,8 +25,8 @@ HMODULE LoadRegisteredControl() {
     char path[PathBufferSize] = {};
     // One byte short of the buffer, so a value that fills it still ends in a terminator.
     DWORD size = sizeof(path) - 1;
-    const LSTATUS status =
-        RegQueryValueExA(key.Get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(path), &size);
+    const LSTATUS status = RegQueryValueExA(key.Get(), nullptr, nullptr, nullptr,
+                                            reinterpret_cast<BYTE*>(path), &size);
     if (status != ERROR_SUCCESS || path[0] == '\0') {
         return nullptr;
     }

@@ -47,30 +47,28 @@ int CalcApp::KeyAt(POINT point) const {
 // first key left pressed. Only a release posts, so a click sends its character once.
 std::int32_t CalcApp::TrackKey(HWND window, int x, int y, KeyTrackMode mode) {
     const POINT point{x, y};
-    for (CalcKey& key : keys) {
-        const bool inside = PtInRect(&key.rect, point) != FALSE;
-        if (inside == (mode == KeyTrackMode::Leave)) {
-            continue;
-        }
-        switch (mode) {
-            case KeyTrackMode::HitTest:
+    if (mode == KeyTrackMode::Leave) {
+        for (CalcKey& key : keys) {
+            if (key.pressed == 1 && PtInRect(&key.rect, point) == FALSE) {
+                key.pressed = 0;
+                RepaintKey(window, key);
                 return 1;
-            case KeyTrackMode::Press:
-                key.pressed = 1;
-                break;
-            case KeyTrackMode::Release:
-                key.pressed = 0;
-                PostMessageA(window, WM_CHAR, static_cast<WPARAM>(key.commandChar), 0);
-                break;
-            case KeyTrackMode::Leave:
-                if (key.pressed != 1) {
-                    continue;
-                }
-                key.pressed = 0;
-                break;
+            }
         }
-        RepaintKey(window, key);
+        return 0;
+    }
+    const int index = KeyAt(point);
+    if (index < 0) {
+        return 0;
+    }
+    CalcKey& key = keys[static_cast<std::size_t>(index)];
+    if (mode == KeyTrackMode::HitTest) {
         return 1;
     }
-    return 0;
+    key.pressed = mode == KeyTrackMode::Press ? 1 : 0;
+    if (mode == KeyTrackMode::Release) {
+        PostMessageA(window, WM_CHAR, static_cast<WPARAM>(key.commandChar), 0);
+    }
+    RepaintKey(window, key);
+    return 1;
 }

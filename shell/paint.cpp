@@ -78,12 +78,11 @@ void CalcApp::DrawDisplay(HDC dc, const DisplayBox& box) {
     if (!commaGlyph) {
         return;  // no skin
     }
-    DrawIndicator(dc, box);
+    const ShownDisplay shown = Shown();
+    DrawIndicator(dc, box, shown.indicator);
 
-    char text[FormatBufferSize] = {};
-    engine.display.Format(text, sizeof(text), true);
     const GlyphSizes sizes = MeasuredGlyphSizes();
-    const NumberLayout layout = LayoutNumber(text, sizes, box);
+    const NumberLayout layout = LayoutNumber(shown.number.data(), sizes, box);
 
     MemoryDc memory(CreateCompatibleDC(dc));
     if (memory.Get() == nullptr) {
@@ -101,10 +100,7 @@ void CalcApp::DrawDisplay(HDC dc, const DisplayBox& box) {
     }
 }
 
-void CalcApp::DrawIndicator(HDC dc, const DisplayBox& box) const {
-    const Indicator indicator =
-        ChooseIndicator(static_cast<std::uint32_t>(engine.display.errorCode),
-                        static_cast<std::uint32_t>(engine.taxState), !engine.memory.IsZero());
+void CalcApp::DrawIndicator(HDC dc, const DisplayBox& box, const Indicator& indicator) const {
     const char* text = nullptr;
     const CalcKey* style = &keys[TaxKeyIndex];
     switch (indicator.kind) {
@@ -119,14 +115,15 @@ void CalcApp::DrawIndicator(HDC dc, const DisplayBox& box) const {
                 taxLabels[indicator.textIndex] ? taxLabels[indicator.textIndex]->data() : nullptr;
             break;
         case IndicatorKind::Memory:
-            text = "M";
+            text = MemoryMark;
             style = &keys[MemoryKeyIndex];
             break;
     }
     if (text == nullptr) {
         return;
     }
-    RECT rect{box.x + IndicatorInset, box.y + IndicatorInset, box.x + box.width, box.y + box.height};
+    RECT rect{box.x + IndicatorInset, box.y + IndicatorInset, box.x + box.width,
+              box.y + box.height};
     ScopedTextStyle textStyle(dc, style->font.Get(), TextColour(style->textColor, COLOR_WINDOWTEXT),
                               TRANSPARENT);
     DrawShiftJis(dc, text, rect, DT_LEFT | DT_TOP | DT_SINGLELINE);

@@ -6,11 +6,20 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string_view>
 
 inline constexpr UINT ShiftJisCodePage = 932;
 
 // A caption, label or error text with its terminator, as the string table holds them.
 inline constexpr std::size_t TextBufferSize = 260;
+
+// A string-table entry as the resource holds it: UTF-16, not terminated, empty when missing.
+inline std::wstring_view StringResource(HINSTANCE instance, UINT id) {
+    const wchar_t* text = nullptr;
+    const int length = LoadStringW(instance, id, reinterpret_cast<LPWSTR>(&text), 0);
+    return length > 0 ? std::wstring_view(text, static_cast<std::size_t>(length))
+                      : std::wstring_view();
+}
 
 // A Shift-JIS text never has more UTF-16 characters than bytes, so a buffer of the byte
 // buffer's size always holds it; a text that does not convert comes out empty.

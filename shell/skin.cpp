@@ -10,7 +10,6 @@ namespace {
 constexpr char KeyFontFace[] = "\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";
 static_assert(sizeof(KeyFontFace) <= LF_FACESIZE);
 
-
 HBITMAP LoadBitmapResource(HINSTANCE instance, int id) {
     return LoadBitmapA(instance, MAKEINTRESOURCEA(id));
 }
@@ -52,10 +51,10 @@ LOGFONTW KeyFontTemplate() {
 // The string table holds UTF-16; a text too long for the buffer is left empty.
 void LoadText(HINSTANCE instance, UINT id, char* buffer, int size) {
     std::memset(buffer, 0, static_cast<std::size_t>(size));
-    const wchar_t* text = nullptr;  // the resource itself, not terminated
-    const int length = LoadStringW(instance, id, reinterpret_cast<LPWSTR>(&text), 0);
-    if (length > 0 && WideCharToMultiByte(ShiftJisCodePage, 0, text, length, buffer, size - 1,
-                                          nullptr, nullptr) == 0) {
+    const std::wstring_view text = StringResource(instance, id);
+    if (!text.empty() &&
+        WideCharToMultiByte(ShiftJisCodePage, 0, text.data(), static_cast<int>(text.size()), buffer,
+                            size - 1, nullptr, nullptr) == 0) {
         std::memset(buffer, 0, static_cast<std::size_t>(size));
     }
 }
@@ -83,8 +82,8 @@ void CalcApp::LoadSkin(HINSTANCE instance, HDC dc) {
     commaGlyph.Reset(LoadBitmapResource(instance, IDB_COMMA));
     MeasureBitmap(dc, commaGlyph.Get(), commaSize);
 
-    windowRegion.Reset(
-        CreateRoundRectRgn(0, 0, WindowWidth, WindowHeight, WindowCornerEllipse, WindowCornerEllipse));
+    windowRegion.Reset(CreateRoundRectRgn(0, 0, WindowWidth, WindowHeight, WindowCornerEllipse,
+                                          WindowCornerEllipse));
     {
         // The brush keeps its own copy of the pattern.
         BitmapHandle tile(LoadBitmapResource(instance, IDB_BODY_TILE));

@@ -42,8 +42,9 @@ RegistryKey OpenInstallationKey(REGSAM view) {
 
 // A block's bytes for the scope; null when the block cannot be locked.
 class BlockLock {
-public:
-    explicit BlockLock(HGLOBAL block) : block_(block), bytes_(static_cast<char*>(GlobalLock(block))) {}
+  public:
+    explicit BlockLock(HGLOBAL block)
+        : block_(block), bytes_(static_cast<char*>(GlobalLock(block))) {}
     ~BlockLock() {
         if (bytes_ != nullptr) {
             GlobalUnlock(block_);
@@ -54,7 +55,7 @@ public:
 
     char* Bytes() const { return bytes_; }
 
-private:
+  private:
     HGLOBAL block_;
     char* bytes_;
 };
@@ -83,7 +84,7 @@ bool OpenClipboardPatiently(HWND owner) {
 
 // The clipboard, opened for the owner window and closed on every way out.
 class OpenClipboardScope {
-public:
+  public:
     explicit OpenClipboardScope(HWND owner) : open_(OpenClipboardPatiently(owner)) {}
     ~OpenClipboardScope() { Close(); }
     OpenClipboardScope(const OpenClipboardScope&) = delete;
@@ -97,7 +98,7 @@ public:
         }
     }
 
-private:
+  private:
     bool open_;
 };
 

@@ -10,25 +10,25 @@
 
 // A failed folder query leaves an empty string in the buffer.
 class Win32Installation : public Installation {
-public:
+  public:
     bool QueryInstallDir(char* buffer, std::size_t size, bool programFolder) const override;
     std::optional<std::size_t> ReadFileStart(const char* path,
                                              std::span<std::uint8_t> bytes) const override;
 };
 
 class Win32Clock : public Clock {
-public:
+  public:
     LocalDate Today() const override;
 };
 
 // CF_TEXT in the system's ANSI code page, opened with the calculator's window, which thus
 // owns what it copies.
 class Win32Clipboard : public Clipboard {
-public:
+  public:
     explicit Win32Clipboard(HWND owner) : owner_(owner) {}
     bool SetText(std::string_view text) override;
     bool GetText(char* buffer, std::size_t size) override;
 
-private:
+  private:
     HWND owner_;
 };
