@@ -219,12 +219,25 @@ public:
     }
 
     void Add(const Shapes& shapes) {
+        // Rows clear of a shape's corners by far more than any rounding skip it.
+        constexpr double clear = 1e-3;
+        std::array<std::pair<double, double>, 7> bands{};
+        for (std::size_t k = 0; k < shapes.count; ++k) {
+            const Polygon& p = shapes.polygons[k];
+            const auto [low, high] = std::minmax_element(
+                p.points.begin(), p.points.begin() + static_cast<std::ptrdiff_t>(p.count),
+                [](const Point& a, const Point& b) { return a.y < b.y; });
+            bands[k] = {low->y - clear, high->y + clear};
+        }
         const int rows = height_ * Samples;
         for (int r = 0; r < rows; ++r) {
             const double y = (r + 0.5) / Samples / yScale_;
             std::array<std::pair<int, int>, 7> runs{};
             std::size_t runCount = 0;
             for (std::size_t k = 0; k < shapes.count; ++k) {
+                if (y < bands[k].first || y > bands[k].second) {
+                    continue;
+                }
                 const auto run = SamplesInside(shapes.polygons[k], y);
                 if (run.first <= run.second) {  // kept in order of their first sample
                     std::size_t at = runCount++;
