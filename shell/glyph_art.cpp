@@ -30,6 +30,7 @@ constexpr std::uint8_t SilverIndex = 7;
 
 constexpr int BaseDpi = 96;
 constexpr int MaxDpi = 16 * BaseDpi;
+constexpr std::size_t MaxSide = 64 * MaxDpi / BaseDpi;  // beyond any glyph or tile
 
 // Design units: one unit across is two bitmap columns at 96 DPI (glyphs are drawn at half
 // width), one unit down is one row. Shapes sit in the band TOP..BASE whatever the glyph height.
@@ -194,40 +195,58 @@ int Scaled(int value, int dpi) {
     return static_cast<int>((std::int64_t{value} * dpi * 2 + BaseDpi) / (2 * BaseDpi));
 }
 
-// One edge of a polygon, seen from one sample row: a sample at x is on the polygon's side
-// when side * (across - rise * (x - start)) is not negative, the Python's test term by term.
-struct EdgeAtRow {
-    double startX, rise, across, side;
-
-    bool Keeps(double x) const { return !(side * (across - rise * (x - startX)) < 0); }
+// An edge from start, run across and rise down: a sample (x, y) is on the shape's side when
+// side * (run * (y - start.y) - rise * (x - start.x)) is not negative, the Python's test term
+// by term.
+struct Edge {
+    Point start;
+    double run, rise, side;
+    double slope;  // run / rise, only to guess where a row crosses the edge
 };
+
+struct PreparedShape {
+    std::array<Edge, 6> edges{};
+    std::size_t count = 0;
+    double top = 0, bottom = 0;  // rows beyond these, by far more than any rounding, miss it
+};
+
+PreparedShape Prepare(const Polygon& p) {
+    constexpr double clear = 1e-3;
+    PreparedShape shape;
+    shape.count = p.count;
+    const double side = TwiceArea(p) > 0 ? 1.0 : -1.0;
+    shape.top = shape.bottom = p.points[0].y;
+    for (std::size_t k = 0; k < p.count; ++k) {
+        const Point a = p.points[k], b = p.points[(k + 1) % p.count];
+        const double run = b.x - a.x, rise = b.y - a.y;
+        shape.edges[k] = {a, run, rise, side, rise == 0 ? 0 : run / rise};
+        shape.top = std::min(shape.top, a.y);
+        shape.bottom = std::max(shape.bottom, a.y);
+    }
+    shape.top -= clear;
+    shape.bottom += clear;
+    return shape;
+}
 
 // Counts, per pixel, the samples inside the union of the shapes, exactly as testing every
 // sample against every edge would: the sample positions grow with their index and each edge
 // test is monotone in the position, so per sample row every edge keeps a run of samples that
-// starts or ends at one index, found from its computed crossing by stepping.
+// starts or ends at one index, found from its guessed crossing by stepping.
 class Coverage {
 public:
-    Coverage(int width, int height, double xScale, double yScale)
-        : width_(width), height_(height), yScale_(yScale),
-          sampleX_(static_cast<std::size_t>(width) * Samples),
-          hits_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
+    // hits: width * height counters, zero, which Add raises.
+    Coverage(std::uint8_t* hits, int width, int height, double xScale, double yScale)
+        : hits_(hits), width_(width), height_(height), xScale_(xScale), yScale_(yScale) {
+        sampleX_.assign(std::min(static_cast<std::size_t>(width) * Samples, MaxSide * Samples), 0);
         for (std::size_t m = 0; m < sampleX_.size(); ++m) {
             sampleX_[m] = (static_cast<double>(m) + 0.5) / Samples / xScale;
         }
-        unitsToSamples_ = xScale * Samples;
     }
 
     void Add(const Shapes& shapes) {
-        // Rows clear of a shape's corners by far more than any rounding skip it.
-        constexpr double clear = 1e-3;
-        std::array<std::pair<double, double>, 7> bands{};
+        std::array<PreparedShape, 7> prepared{};
         for (std::size_t k = 0; k < shapes.count; ++k) {
-            const Polygon& p = shapes.polygons[k];
-            const auto [low, high] = std::minmax_element(
-                p.points.begin(), p.points.begin() + static_cast<std::ptrdiff_t>(p.count),
-                [](const Point& a, const Point& b) { return a.y < b.y; });
-            bands[k] = {low->y - clear, high->y + clear};
+            prepared[k] = Prepare(shapes.polygons[k]);
         }
         const int rows = height_ * Samples;
         for (int r = 0; r < rows; ++r) {
@@ -235,10 +254,10 @@ public:
             std::array<std::pair<int, int>, 7> runs{};
             std::size_t runCount = 0;
             for (std::size_t k = 0; k < shapes.count; ++k) {
-                if (y < bands[k].first || y > bands[k].second) {
+                if (y < prepared[k].top || y > prepared[k].bottom) {
                     continue;
                 }
-                const auto run = SamplesInside(shapes.polygons[k], y);
+                const auto run = SamplesInside(prepared[k], y);
                 if (run.first <= run.second) {  // kept in order of their first sample
                     std::size_t at = runCount++;
                     for (; at > 0 && runs[at - 1].first > run.first; --at) {
@@ -256,36 +275,32 @@ public:
         }
     }
 
-    const std::vector<int>& Hits() const { return hits_; }
-
 private:
-    // The first and last sample index of row y inside the polygon (first > last if none).
-    std::pair<int, int> SamplesInside(const Polygon& p, double y) const {
+    // The first and last sample index of row y inside the shape (first > last if none).
+    std::pair<int, int> SamplesInside(const PreparedShape& shape, double y) const {
         int first = 0, last = static_cast<int>(sampleX_.size()) - 1;
-        const double side = TwiceArea(p) > 0 ? 1.0 : -1.0;
-        for (std::size_t k = 0; k < p.count && first <= last; ++k) {
-            const Point a = p.points[k], b = p.points[(k + 1) % p.count];
-            const EdgeAtRow edge{a.x, b.y - a.y, (b.x - a.x) * (y - a.y), side};
-            if (edge.rise == 0) {
-                if (!edge.Keeps(a.x)) {
+        for (std::size_t k = 0; k < shape.count && first <= last; ++k) {
+            const Edge& e = shape.edges[k];
+            const double across = e.run * (y - e.start.y);
+            const auto keeps = [&](int m) {
+                const double x = sampleX_[static_cast<std::size_t>(m)];
+                return !(e.side * (across - e.rise * (x - e.start.x)) < 0);
+            };
+            if (e.rise == 0) {  // the same for every sample of the row
+                if (!keeps(0)) {
                     return {0, -1};
                 }
                 continue;
             }
-            const auto keeps = [&](int m) {
-                return edge.Keeps(sampleX_[static_cast<std::size_t>(m)]);
-            };
-            // The computed crossing is only where the search starts.
-            const double crossing = (a.x + edge.across / edge.rise) * unitsToSamples_ - 0.5;
-            const double low = first - 1.0, high = last + 1.0;
-            int m = static_cast<int>(std::clamp(std::floor(crossing), low, high));
-            if (side * edge.rise > 0) {  // keeps the samples left of the crossing
+            const double guess = (e.start.x + e.slope * (y - e.start.y)) * xScale_ * Samples;
+            int m = static_cast<int>(std::clamp(guess, first - 1.0, last + 1.0));
+            if (e.side * e.rise > 0) {  // keeps the samples left of the crossing
                 m = std::min(m, last);
                 while (m >= first && !keeps(m)) --m;
                 while (m < last && keeps(m + 1)) ++m;
                 last = m;
             } else {  // keeps the samples right of the crossing
-                m = std::min(std::max(m + 1, first), last + 1);
+                m = std::max(m, first);
                 while (m <= last && !keeps(m)) ++m;
                 while (m > first && keeps(m - 1)) --m;
                 first = m;
@@ -295,20 +310,19 @@ private:
     }
 
     void AddRun(int row, int first, int last) {
-        int* counts = hits_.data() + static_cast<std::ptrdiff_t>(row) * width_;
+        std::uint8_t* counts = hits_ + static_cast<std::ptrdiff_t>(row) * width_;
         for (int m = first; m <= last;) {
             const int column = m / Samples;
             const int end = std::min(last, column * Samples + Samples - 1);
-            counts[column] += end - m + 1;
+            counts[column] = static_cast<std::uint8_t>(counts[column] + end - m + 1);
             m = end + 1;
         }
     }
 
+    std::uint8_t* hits_;
     int width_, height_;
-    double yScale_;
-    double unitsToSamples_ = 0;
+    double xScale_, yScale_;
     std::vector<double> sampleX_;
-    std::vector<int> hits_;
 };
 
 double Luma(const SkinColour& colour) {
@@ -334,6 +348,17 @@ std::array<std::uint8_t, Samples * Samples + 1> ShadeTable() {
     return table;
 }
 
+// An art of width x height pixels of the given colour. The bound lets the compiler see that no
+// length can overflow, so that no throwing path of the library is linked into the program.
+GlyphArt BlankArt(int width, int height, std::uint8_t colour) {
+    GlyphArt art{width, height, {}};
+    const auto side = [](int length) {
+        return std::min(static_cast<std::size_t>(std::max(length, 0)), MaxSide);
+    };
+    art.pixels.assign(side(width) * side(height), colour);
+    return art;
+}
+
 }  // namespace
 
 GlyphArt RenderGlyph(char glyph, int dpi) {
@@ -342,20 +367,16 @@ GlyphArt RenderGlyph(char glyph, int dpi) {
     if (spec == std::end(Glyphs) || dpi < 1 || dpi > MaxDpi) {
         return {};
     }
-    GlyphArt art;
-    art.width = Scaled(spec->width, dpi);
-    art.height = Scaled(spec->height, dpi);
+    GlyphArt art = BlankArt(Scaled(spec->width, dpi), Scaled(spec->height, dpi), 0);
     // Rows and columns are divided by the scale rather than the shapes multiplied by it, so
     // that at 96 DPI every number is the Python's.
     const double scale = static_cast<double>(dpi) / BaseDpi;
     const double cell = art.width / 2.0 / scale;
-    Coverage coverage(art.width, art.height, ColumnsPerUnit * scale, scale);
-    coverage.Add(ShapesFor(*spec, cell));
-
+    Coverage(art.pixels.data(), art.width, art.height, ColumnsPerUnit * scale, scale)
+        .Add(ShapesFor(*spec, cell));
     const auto shades = ShadeTable();
-    art.pixels.reserve(coverage.Hits().size());
-    for (int hits : coverage.Hits()) {
-        art.pixels.push_back(shades[static_cast<std::size_t>(hits)]);
+    for (std::uint8_t& pixel : art.pixels) {
+        pixel = shades[pixel];
     }
     return art;
 }
@@ -368,11 +389,12 @@ GlyphArt RenderBodyTile(int dpi) {
     // wrapping round, so that it runs on across tiles; as wide as one pixel at 96 DPI.
     const int size = std::max(Scaled(8, dpi), 1);
     const int line = std::max(Scaled(1, dpi), 1);
-    GlyphArt art{size, size, {}};
-    art.pixels.reserve(static_cast<std::size_t>(size) * static_cast<std::size_t>(size));
+    GlyphArt art = BlankArt(size, size, SilverIndex);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
-            art.pixels.push_back((x + y) % size >= size - line ? WhiteIndex : SilverIndex);
+            if ((x + y) % size >= size - line) {
+                art.pixels[static_cast<std::size_t>(y * size + x)] = WhiteIndex;
+            }
         }
     }
     return art;
