@@ -228,7 +228,7 @@ PreparedShape Prepare(const Polygon& p) {
     return shape;
 }
 
-// Counts, per pixel, the samples inside the union of the shapes, exactly as testing every
+// Counts, per pixel, the samples inside the shapes, exactly as testing every
 // sample against every edge would: the sample positions grow with their index and each edge
 // test is monotone in the position, so per sample row every edge keeps a run of samples that
 // starts or ends at one index, found from its guessed crossing by stepping.
@@ -251,26 +251,12 @@ public:
         const int rows = height_ * Samples;
         for (int r = 0; r < rows; ++r) {
             const double y = (r + 0.5) / Samples / yScale_;
-            std::array<std::pair<int, int>, 7> runs{};
-            std::size_t runCount = 0;
+            // The gap keeps the shapes apart, so no sample is in two of them.
             for (std::size_t k = 0; k < shapes.count; ++k) {
-                if (y < prepared[k].top || y > prepared[k].bottom) {
-                    continue;
+                if (y >= prepared[k].top && y <= prepared[k].bottom) {
+                    const auto [first, last] = SamplesInside(prepared[k], y);
+                    AddRun(r / Samples, first, last);
                 }
-                const auto run = SamplesInside(prepared[k], y);
-                if (run.first <= run.second) {  // kept in order of their first sample
-                    std::size_t at = runCount++;
-                    for (; at > 0 && runs[at - 1].first > run.first; --at) {
-                        runs[at] = runs[at - 1];
-                    }
-                    runs[at] = run;
-                }
-            }
-            // Shapes may touch or overlap: a sample counts once.
-            int counted = -1;
-            for (std::size_t k = 0; k < runCount; ++k) {
-                AddRun(r / Samples, std::max(runs[k].first, counted + 1), runs[k].second);
-                counted = std::max(counted, runs[k].second);
             }
         }
     }
@@ -376,7 +362,7 @@ GlyphArt RenderGlyph(char glyph, int dpi) {
         .Add(ShapesFor(*spec, cell));
     const auto shades = ShadeTable();
     for (std::uint8_t& pixel : art.pixels) {
-        pixel = shades[pixel];
+        pixel = shades[std::min<std::size_t>(pixel, Samples * Samples)];
     }
     return art;
 }
