@@ -33,7 +33,7 @@ constexpr int MaxDpi = 16 * BaseDpi;
 constexpr std::size_t MaxSide = 64 * MaxDpi / BaseDpi;  // beyond any glyph or tile
 
 // Design units: one unit across is two bitmap columns at 96 DPI (glyphs are drawn at half
-// width), one unit down is one row. Shapes sit in the band TOP..BASE whatever the glyph height.
+// width), one unit down is one row. Shapes sit in the band Top..Base whatever the glyph height.
 constexpr double Top = 1.7;
 constexpr double Base = 38.3;
 constexpr double Bar = 4.6;     // thickness of the horizontal segments
