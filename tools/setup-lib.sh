@@ -3,7 +3,7 @@
 karvold_packages=(
     cmake g++ libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev clang libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-x86-64-dev
-    wine64 wine xvfb x11-utils xdotool xclip fonts-ipafont-gothic locales imagemagick fp-utils python3 icoutils
+    wine64 wine xvfb x11-utils xdotool xclip fonts-ipafont-gothic locales imagemagick fp-utils python3 icoutils msitools wixl python3-olefile
 )
 
 karvold_as_root() {

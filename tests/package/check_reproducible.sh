@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the release package twice, in build/package and from a copy of the tree in another
-# folder, and passes when the archives and checksums are byte-identical and each archive holds
-# the program for its architecture, the help file and the README with a byte-order mark.
+# folder, and passes when the archives, installer packages and checksums are byte-identical and
+# each archive holds the program for its architecture, the help file and the README with a
+# byte-order mark.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 copy=$PWD/build/package-check/elsewhere/karvold
@@ -13,7 +14,7 @@ tools/package
 "$copy/tools/package"
 
 status=0
-for file in build/package/karvold-*.zip build/package/SHA256SUMS; do
+for file in build/package/karvold-*.zip build/package/karvold-*.msi build/package/SHA256SUMS; do
     if ! cmp "$file" "$copy/$file"; then
         status=1
     fi
