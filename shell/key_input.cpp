@@ -5,7 +5,7 @@ namespace {
 // With NumLock off the keypad sends the editing keys without the extended flag; its keys
 // 0 to 9 and "." in that order.
 constexpr std::array<std::uint32_t, 11> KeypadKeys = {
-    VirtualKey::Insert, VirtualKey::End,  VirtualKey::Down,  VirtualKey::Next,
+    VirtualKey::Insert, VirtualKey::End,   VirtualKey::Down,  VirtualKey::Next,
     VirtualKey::Left,   VirtualKey::Clear, VirtualKey::Right, VirtualKey::Home,
     VirtualKey::Up,     VirtualKey::Prior, VirtualKey::Delete};
 constexpr char KeypadCharacters[] = "0123456789.";

@@ -137,8 +137,7 @@ GlobalBlock CopyClipboardText() {
         }
         // Another program's block need not hold a terminator: never read past its size.
         const std::size_t units = GlobalSize(shared) / sizeof(wchar_t);
-        const std::size_t length =
-            wcsnlen(reinterpret_cast<const wchar_t*>(source.Bytes()), units);
+        const std::size_t length = wcsnlen(reinterpret_cast<const wchar_t*>(source.Bytes()), units);
         GlobalBlock copy(GlobalAlloc(PrivateBlockFlags, (length + 1) * sizeof(wchar_t)));
         BlockLock target(copy.Get());
         if (target.Bytes() == nullptr) {
@@ -158,8 +157,8 @@ GlobalBlock CopyClipboardText() {
     const int length = static_cast<int>(std::min<std::size_t>(
         strnlen(source.Bytes(), GlobalSize(shared)), std::numeric_limits<int>::max()));
     const int units = MultiByteToWideChar(CP_ACP, 0, source.Bytes(), length, nullptr, 0);
-    GlobalBlock copy(GlobalAlloc(PrivateBlockFlags,
-                                 (static_cast<std::size_t>(units) + 1) * sizeof(wchar_t)));
+    GlobalBlock copy(
+        GlobalAlloc(PrivateBlockFlags, (static_cast<std::size_t>(units) + 1) * sizeof(wchar_t)));
     BlockLock target(copy.Get());
     if (target.Bytes() == nullptr) {
         return GlobalBlock();
