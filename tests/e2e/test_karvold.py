@@ -92,7 +92,7 @@ class Calculator(unittest.TestCase):
     def test_keypad_point_with_numlock_off_types_a_point_and_keeps_the_memory(self):
         session.type("a5p1")
         session.keys("key", "KP_Delete")
-        session.type("5+r=")
+        session.type("5pr")  # M+ and MR: 5 + 1.5
         self.assertEqual(session.copy_display(), "6.5")
 
     def test_ctrl_insert_copies_even_when_ctrl_goes_up_first(self):

@@ -225,8 +225,8 @@ TEST(Win32ClipboardTest, GetTextTakesTheTextUpToTheBuffer) {
     }
 }
 
-// Unicode text is read as Unicode, ANSI text through the code page (CF_TEXT alone: Windows may
-// offer it as Unicode too); either way Japanese number writing folds to ASCII.
+// The whole Unicode text folds before the cut to the buffer; so does ANSI text, read through
+// the code page (the system offers it as Unicode too).
 TEST(Win32ClipboardTest, GetTextReadsUnicodeAndAnsiTextFolded) {
     const std::u16string wide = u"（１２３４５６７８９０１２３４５６７８９０）円";
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(char16_t));
