@@ -217,6 +217,12 @@ LRESULT OnRButtonDown(CalcApp* app, const Message& m) {
     return 0;
 }
 
+// The default handling would open the menu a second time (WM_CONTEXTMENU), after an Escape
+// that ended the one opened at the button-down.
+LRESULT OnRButtonUp(CalcApp* app, const Message& m) {
+    return app == nullptr ? m.Default() : 0;
+}
+
 // Shift+F10 and the menu key give no point (-1, -1): the menu opens below the display's left
 // end. Otherwise the point is on the screen, where the pointer was.
 LRESULT OnContextMenu(CalcApp* app, const Message& m) {
@@ -345,6 +351,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return OnTrackButton(app, m, KeyTrackMode::Release);
         case WM_RBUTTONDOWN:
             return OnRButtonDown(app, m);
+        case WM_RBUTTONUP:
+            return OnRButtonUp(app, m);
         case WM_CONTEXTMENU:
             return OnContextMenu(app, m);
         case PlaceWindowMessage:

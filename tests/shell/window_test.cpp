@@ -175,13 +175,16 @@ TEST_F(WindowTest, KeyUpsCloseClearOrPost) {
 }
 
 // Shift+F10 and the menu key give no point: the menu opens at the display's bottom-left;
-// otherwise at the screen point given.
+// otherwise at the screen point given. A right button-up on a key opens none: its button-down
+// opened the menu already.
 TEST_F(WindowTest, ContextMenuAtTheKeyboardPositionOrThePoint) {
     ShowWindow(window_, SW_SHOW);
-    const std::pair<LPARAM, POINT> cases[] = {
-        {-1, {DisplayLeft, DisplayTop + DisplayHeight}}, {ScreenPoint(150, 40), {150, 40}}};
-    for (const auto& [lParam, corner] : cases) {
-        SCOPED_TRACE(testing::Message() << "lParam " << lParam);
+    const std::tuple<UINT, LPARAM, bool, POINT> cases[] = {
+        {WM_CONTEXTMENU, -1, true, {DisplayLeft, DisplayTop + DisplayHeight}},
+        {WM_CONTEXTMENU, ScreenPoint(150, 40), true, {150, 40}},
+        {WM_RBUTTONUP, MAKELPARAM(34, 230), false, {}}};
+    for (auto [message, lParam, opens, corner] : cases) {
+        SCOPED_TRACE(testing::Message() << "message " << message << " lParam " << lParam);
         RECT menu{};
         bool opened = false;
         {
@@ -190,12 +193,11 @@ TEST_F(WindowTest, ContextMenuAtTheKeyboardPositionOrThePoint) {
                 opened = popup != nullptr && IsWindowVisible(popup) && GetWindowRect(popup, &menu);
                 EndMenu();
             });
-            EXPECT_EQ(Send(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window_), lParam), 0);
+            EXPECT_EQ(Send(message, reinterpret_cast<WPARAM>(window_), lParam), 0);
         }
-        POINT screen = corner;
-        ClientToScreen(window_, &screen);
-        EXPECT_TRUE(opened);
-        EXPECT_EQ(std::pair(menu.left, menu.top), std::pair(screen.x, screen.y));
+        ClientToScreen(window_, &corner);
+        EXPECT_EQ(std::tuple(opened, menu.left, menu.top),
+                  std::tuple(opens, opens ? corner.x : 0L, opens ? corner.y : 0L));
     }
 }
 
