@@ -99,7 +99,7 @@ class CalcApp {
     std::array<TextBuffer, IndicatorTextCount> errorTexts;
     std::array<TextBuffer, IndicatorTextCount> taxLabels;
     MenuHandle popupMenu;
-    KeysSeenDown keysSeenDown;
+    KeyboardInput keyboard;
     // An ANSI window gets a double-byte character (from the input method, say) as two
     // WM_CHAR bytes; the second may look like a command ("２" ends in "Q") and must not act.
     bool trailByteDue = false;

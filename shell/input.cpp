@@ -13,26 +13,16 @@ void RepaintKey(HWND window, const CalcKey& key) {
     RedrawWindow(window, &area, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
-}  // namespace
+// The keyboard's rules number the keys without <windows.h>.
+static_assert(VirtualKey::Back == VK_BACK && VirtualKey::Clear == VK_CLEAR &&
+              VirtualKey::Escape == VK_ESCAPE && VirtualKey::Prior == VK_PRIOR &&
+              VirtualKey::Next == VK_NEXT && VirtualKey::End == VK_END &&
+              VirtualKey::Home == VK_HOME && VirtualKey::Left == VK_LEFT &&
+              VirtualKey::Up == VK_UP && VirtualKey::Right == VK_RIGHT &&
+              VirtualKey::Down == VK_DOWN && VirtualKey::Insert == VK_INSERT &&
+              VirtualKey::Delete == VK_DELETE);
 
-KeyUpResult KeyUpActionFor(std::uint32_t virtualKey, bool controlHeld) {
-    switch (virtualKey) {
-        case VK_BACK:
-        case VK_DELETE:
-            return {KeyUpAction::Command, BackspaceCommand};
-        case VK_ESCAPE:
-            return {KeyUpAction::Close, 0};
-        case VK_INSERT:
-            return {KeyUpAction::PostChar, PasteCommand};
-        case 'C':
-            // Ctrl+C and Ctrl+V copy and paste; a plain C or V is the letter's own command.
-            return controlHeld ? KeyUpResult{KeyUpAction::PostChar, CopyCommand} : KeyUpResult{};
-        case 'V':
-            return controlHeld ? KeyUpResult{KeyUpAction::PostChar, PasteCommand} : KeyUpResult{};
-        default:
-            return {};
-    }
-}
+}  // namespace
 
 int CalcApp::KeyAt(POINT point) const {
     for (std::size_t index = 0; index < keys.size(); ++index) {

@@ -95,42 +95,55 @@ LRESULT OnNcRButtonDown(CalcApp* app, const Message& m) {
     return 0;
 }
 
+// Runs what a key message does; false when the window does not use it.
+bool DoKeyResult(CalcApp& app, HWND window, KeyResult result) {
+    switch (result.action) {
+        case KeyAction::None:
+            return false;
+        case KeyAction::Command:
+            app.RunCommand(window, result.character);
+            return true;
+        case KeyAction::PostChar:
+            PostMessageA(window, WM_CHAR, static_cast<WPARAM>(result.character), 0);
+            return true;
+        case KeyAction::Close:
+            PostMessageA(window, WM_CLOSE, 0, 0);
+            return true;
+    }
+    return false;
+}
+
+// The modifiers count as they were when the key went down, so a Ctrl let go before the C
+// still copies.
+KeyModifiers HeldModifiers() {
+    return {GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_MENU) < 0};
+}
+
+// Keys the window does not use go on to the default handling, which turns the menu key
+// and Shift+F10 into WM_CONTEXTMENU.
 LRESULT OnKeyDown(CalcApp* app, const Message& m) {
-    if (app != nullptr) {
-        app->keysSeenDown.NoteDown(static_cast<std::uint32_t>(m.wParam),
-                                   static_cast<std::uint32_t>(m.lParam));
+    if (app != nullptr &&
+        DoKeyResult(*app, m.window,
+                    app->keyboard.KeyDown(static_cast<std::uint32_t>(m.wParam),
+                                          static_cast<std::uint32_t>(m.lParam), HeldModifiers()))) {
+        return 0;
     }
     return m.Default();
 }
 
 LRESULT OnKillFocus(CalcApp* app, const Message& m) {
     if (app != nullptr) {
-        app->keysSeenDown.Forget();
+        app->keyboard.Forget();
     }
     return m.Default();
 }
 
 LRESULT OnKeyUp(CalcApp* app, const Message& m) {
-    const auto virtualKey = static_cast<std::uint32_t>(m.wParam);
-    if (app == nullptr || !app->keysSeenDown.TakeUp(virtualKey)) {
+    if (app != nullptr &&
+        DoKeyResult(*app, m.window, app->keyboard.KeyUp(static_cast<std::uint32_t>(m.wParam)))) {
         return 0;
     }
-    const bool controlHeld = GetKeyState(VK_CONTROL) < 0;
-    const KeyUpResult result = KeyUpActionFor(virtualKey, controlHeld);
-    switch (result.action) {
-        case KeyUpAction::None:
-            break;
-        case KeyUpAction::Command:
-            app->RunCommand(m.window, result.character);
-            break;
-        case KeyUpAction::PostChar:
-            PostMessageA(m.window, WM_CHAR, static_cast<WPARAM>(result.character), 0);
-            break;
-        case KeyUpAction::Close:
-            PostMessageA(m.window, WM_CLOSE, 0, 0);
-            break;
-    }
-    return 0;
+    return m.Default();
 }
 
 // The lowest trail byte of the double-byte code pages; digits and operators lie below it,
@@ -204,11 +217,25 @@ LRESULT OnRButtonDown(CalcApp* app, const Message& m) {
     return 0;
 }
 
-// Shift+F10 and the menu key send no point; the mouse routes have opened the menu already.
+// The default handling would open the menu a second time (WM_CONTEXTMENU), after an Escape
+// that ended the one opened at the button-down.
+LRESULT OnRButtonUp(CalcApp* app, const Message& m) {
+    return app == nullptr ? m.Default() : 0;
+}
+
+// Shift+F10 and the menu key give no point (-1, -1): the menu opens below the display's left
+// end. Otherwise the point is on the screen, where the pointer was.
 LRESULT OnContextMenu(CalcApp* app, const Message& m) {
-    if (app != nullptr && GET_X_LPARAM(m.lParam) == -1 && GET_Y_LPARAM(m.lParam) == -1) {
-        app->ShowPopupMenu(m.window, DisplayLeft, DisplayTop + DisplayHeight);
+    if (app == nullptr) {
+        return m.Default();
     }
+    POINT point{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
+    if (point.x == -1 && point.y == -1) {
+        point = {DisplayLeft, DisplayTop + DisplayHeight};
+    } else {
+        ScreenToClient(m.window, &point);
+    }
+    app->ShowPopupMenu(m.window, point.x, point.y);
     return 0;
 }
 
@@ -324,6 +351,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return OnTrackButton(app, m, KeyTrackMode::Release);
         case WM_RBUTTONDOWN:
             return OnRButtonDown(app, m);
+        case WM_RBUTTONUP:
+            return OnRButtonUp(app, m);
         case WM_CONTEXTMENU:
             return OnContextMenu(app, m);
         case PlaceWindowMessage:

@@ -4,9 +4,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <limits>
+#include <span>
+#include <string_view>
 
 #include "shell/owned_handle.h"
+#include "shell/paste_text.h"
 
 namespace {
 
@@ -123,6 +127,47 @@ bool QueryFolder(HKEY key, char* buffer, std::size_t size, bool programFolder) {
     return true;
 }
 
+// A private copy of the open clipboard's text as terminated UTF-16, empty when it holds no
+// text: the Unicode text, else the ANSI text converted.
+GlobalBlock CopyClipboardText() {
+    if (HANDLE shared = GetClipboardData(CF_UNICODETEXT); shared != nullptr) {
+        BlockLock source(shared);
+        if (source.Bytes() == nullptr) {
+            return GlobalBlock();
+        }
+        // Another program's block need not hold a terminator: never read past its size.
+        const std::size_t units = GlobalSize(shared) / sizeof(wchar_t);
+        const std::size_t length = wcsnlen(reinterpret_cast<const wchar_t*>(source.Bytes()), units);
+        GlobalBlock copy(GlobalAlloc(PrivateBlockFlags, (length + 1) * sizeof(wchar_t)));
+        BlockLock target(copy.Get());
+        if (target.Bytes() == nullptr) {
+            return GlobalBlock();
+        }
+        std::memcpy(target.Bytes(), source.Bytes(), length * sizeof(wchar_t));
+        return copy;
+    }
+    HANDLE shared = GetClipboardData(CF_TEXT);
+    if (shared == nullptr) {
+        return GlobalBlock();
+    }
+    BlockLock source(shared);
+    if (source.Bytes() == nullptr) {
+        return GlobalBlock();
+    }
+    const int length = static_cast<int>(std::min<std::size_t>(
+        strnlen(source.Bytes(), GlobalSize(shared)), std::numeric_limits<int>::max()));
+    const int units = MultiByteToWideChar(CP_ACP, 0, source.Bytes(), length, nullptr, 0);
+    GlobalBlock copy(
+        GlobalAlloc(PrivateBlockFlags, (static_cast<std::size_t>(units) + 1) * sizeof(wchar_t)));
+    BlockLock target(copy.Get());
+    if (target.Bytes() == nullptr) {
+        return GlobalBlock();
+    }
+    MultiByteToWideChar(CP_ACP, 0, source.Bytes(), length,
+                        reinterpret_cast<wchar_t*>(target.Bytes()), units);
+    return copy;
+}
+
 }  // namespace
 
 bool Win32Installation::QueryInstallDir(char* buffer, std::size_t size, bool programFolder) const {
@@ -204,31 +249,17 @@ bool Win32Clipboard::GetText(char* buffer, std::size_t size) {
     if (!clipboard.IsOpen()) {
         return false;
     }
-    HANDLE shared = GetClipboardData(CF_TEXT);
-    if (shared == nullptr) {
-        return false;
-    }
-    SIZE_T sharedSize = GlobalSize(shared);
-    GlobalBlock copy(GlobalAlloc(PrivateBlockFlags, sharedSize + 1));
-    if (copy.Get() == nullptr) {
-        return false;
-    }
-    BlockLock text(copy.Get());
-    if (text.Bytes() == nullptr) {
-        return false;
-    }
-    {
-        BlockLock source(shared);
-        if (source.Bytes() == nullptr) {
-            return false;
-        }
-        // Another program's block need not hold a terminator: never read past its size.
-        std::size_t length = strnlen(source.Bytes(), sharedSize);
-        std::memcpy(text.Bytes(), source.Bytes(), length);
-    }
-    std::size_t taken = std::min(std::strlen(text.Bytes()), size - 1);
-    std::memcpy(buffer, text.Bytes(), taken);
-    buffer[taken] = '\0';
+    const GlobalBlock text = CopyClipboardText();
     clipboard.Close();
+    if (!text) {
+        return false;
+    }
+    BlockLock units(text.Get());
+    if (units.Bytes() == nullptr) {
+        return false;
+    }
+    // The copy is zero-filled past its text, so it ends in a terminator.
+    FoldPastedText(std::u16string_view(reinterpret_cast<const char16_t*>(units.Bytes())),
+                   std::span(buffer, size));
     return true;
 }

@@ -21,8 +21,9 @@ class Win32Clock : public Clock {
     LocalDate Today() const override;
 };
 
-// CF_TEXT in the system's ANSI code page, opened with the calculator's window, which thus
-// owns what it copies.
+// Copies CF_TEXT in the system's ANSI code page; pastes CF_UNICODETEXT (or CF_TEXT when only
+// that is offered) folded into the ASCII number text of shell/paste_text.h. Opened with the
+// calculator's window, which thus owns what it copies.
 class Win32Clipboard : public Clipboard {
   public:
     explicit Win32Clipboard(HWND owner) : owner_(owner) {}

@@ -179,10 +179,12 @@ class Session:
         for caption in captions:
             self.click(*self.screen_point(*key_centre(caption)))
 
-    def type(self, text):
+    def keys(self, *actions):
         # Keyboard input goes to the window under the pointer (there is no window manager).
-        self.xdotool("mousemove", *map(str, self.screen_point(150, 40)),
-                     "type", "--delay", "20", text)
+        self.xdotool("mousemove", *map(str, self.screen_point(150, 40)), *actions)
+
+    def type(self, text):
+        self.keys("type", "--delay", "20", text)
 
     def through_clipboard(self, text, action, loops, attempts=3):
         # Runs action until an xclip holding text ends: when a copy takes the clipboard, or

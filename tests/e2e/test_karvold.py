@@ -81,12 +81,26 @@ class Calculator(unittest.TestCase):
         session.type("a12*3=")
         self.assertEqual(session.copy_display(), "36")
 
-    def test_paste_key_reads_the_clipboard(self):
+    def test_paste_key_reads_the_clipboard_as_unicode(self):
+        # How Japanese Excel copies a negative amount; the yen sign has no Shift-JIS code.
         session.click_keys(["AC"])
         self.assertTrue(session.through_clipboard(
-            "-7", lambda: session.click_keys(["貼付"]), loops=1))
+            "-¥1,234", lambda: session.click_keys(["貼付"]), loops=1))
         session.click_keys(["+", "1", "="])
-        self.assertEqual(self.copied_by_the_key(), "-6")
+        self.assertEqual(self.copied_by_the_key(), "-1233")
+
+    def test_keypad_point_with_numlock_off_types_a_point_and_keeps_the_memory(self):
+        session.type("a5p1")
+        session.keys("key", "KP_Delete")
+        session.type("5pr")  # M+ and MR: 5 + 1.5
+        self.assertEqual(session.copy_display(), "6.5")
+
+    def test_ctrl_insert_copies_even_when_ctrl_goes_up_first(self):
+        session.type("a42")
+        copy = ("keydown", "ctrl", "keydown", "Insert", "keyup", "ctrl", "keyup", "Insert")
+        self.assertEqual(session.copy_display(lambda: session.keys(*copy)), "42")
+        session.type("+1=")
+        self.assertEqual(session.copy_display(), "43", "the display was left as it was")
 
 
 class Closing(unittest.TestCase):

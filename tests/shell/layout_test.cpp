@@ -7,7 +7,6 @@
 
 #include "shell/display_layout.h"
 #include "shell/help_path.h"
-#include "shell/key_input.h"
 #include "shell/key_layout.h"
 
 namespace {
@@ -27,32 +26,6 @@ TEST(HelpPath, RegisteredFolderOrBesideTheProgram) {
         char buffer[260] = "stale";
         EXPECT_EQ(BuildHelpPath(buffer, sizeof(buffer), registered, program), !expected.empty());
         EXPECT_EQ(buffer, expected) << (registered ? registered : program);
-    }
-}
-
-// Events on one key: d its key-down, r a repeated key-down (held since before), f the focus
-// lost, o another key pressed and released, u its key-up, which acts (1) or not (0).
-TEST(KeysSeenDown, AKeyUpActsOnlyOnceAfterItsOwnKeyDownHere) {
-    const std::pair<const char*, const char*> cases[] = {{"u", "0"},  {"du", "1"},   {"duu", "10"},
-                                                         {"ru", "0"}, {"drru", "1"}, {"dfu", "0"},
-                                                         {"ou", "0"}, {"dou", "1"}};
-    constexpr std::uint32_t Key = 0x1B, Other = 0x2E, Repeat = 1u << 30;
-    for (const auto& [events, acts] : cases) {
-        KeysSeenDown seen;
-        std::string acted;
-        for (const char event : std::string_view(events)) {
-            if (event == 'u') {
-                acted += seen.TakeUp(Key) ? '1' : '0';
-            } else if (event == 'f') {
-                seen.Forget();
-            } else if (event == 'o') {
-                seen.NoteDown(Other, 1);
-                seen.TakeUp(Other);
-            } else {
-                seen.NoteDown(Key, event == 'r' ? Repeat | 1 : 1);
-            }
-        }
-        EXPECT_EQ(acted, acts) << events;
     }
 }
 

@@ -160,7 +160,7 @@ TEST_F(WindowTest, KeyUpsCloseClearOrPost) {
         state[VK_CONTROL] = control ? 0x80 : 0;
         SetKeyboardState(state);
         if (before != Nothing) {
-            EXPECT_EQ(Send(WM_KEYDOWN, key, 1), 0);
+            EXPECT_EQ(Send(WM_KEYDOWN, key, 1 | ExtendedKeyBit), 0);  // not from the keypad
         }
         if (before == DownLostFocus) {
             Send(WM_KILLFOCUS);
@@ -174,13 +174,17 @@ TEST_F(WindowTest, KeyUpsCloseClearOrPost) {
     }
 }
 
-// Shift+F10 and the menu key give no point: the menu opens at the display's bottom-left.
-// A real point comes after a mouse route has opened the menu already: nothing opens then.
-TEST_F(WindowTest, ContextMenuFromTheKeyboardOnly) {
+// Shift+F10 and the menu key give no point: the menu opens at the display's bottom-left;
+// otherwise at the screen point given. A right button-up on a key opens none: its button-down
+// opened the menu already.
+TEST_F(WindowTest, ContextMenuAtTheKeyboardPositionOrThePoint) {
     ShowWindow(window_, SW_SHOW);
-    for (const auto& [lParam, opens] :
-         {std::pair(LPARAM{-1}, true), {ScreenPoint(150, 40), false}}) {
-        SCOPED_TRACE(testing::Message() << "lParam " << lParam);
+    const std::tuple<UINT, LPARAM, bool, POINT> cases[] = {
+        {WM_CONTEXTMENU, -1, true, {DisplayLeft, DisplayTop + DisplayHeight}},
+        {WM_CONTEXTMENU, ScreenPoint(150, 40), true, {150, 40}},
+        {WM_RBUTTONUP, MAKELPARAM(34, 230), false, {}}};
+    for (auto [message, lParam, opens, corner] : cases) {
+        SCOPED_TRACE(testing::Message() << "message " << message << " lParam " << lParam);
         RECT menu{};
         bool opened = false;
         {
@@ -189,14 +193,11 @@ TEST_F(WindowTest, ContextMenuFromTheKeyboardOnly) {
                 opened = popup != nullptr && IsWindowVisible(popup) && GetWindowRect(popup, &menu);
                 EndMenu();
             });
-            EXPECT_EQ(Send(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window_), lParam), 0);
+            EXPECT_EQ(Send(message, reinterpret_cast<WPARAM>(window_), lParam), 0);
         }
-        EXPECT_EQ(opened, opens);
-        if (opens) {
-            POINT corner{DisplayLeft, DisplayTop + DisplayHeight};
-            ClientToScreen(window_, &corner);
-            EXPECT_EQ(std::pair(menu.left, menu.top), std::pair(corner.x, corner.y));
-        }
+        ClientToScreen(window_, &corner);
+        EXPECT_EQ(std::tuple(opened, menu.left, menu.top),
+                  std::tuple(opens, opens ? corner.x : 0L, opens ? corner.y : 0L));
     }
 }
 

@@ -225,6 +225,22 @@ TEST(Win32ClipboardTest, GetTextTakesTheTextUpToTheBuffer) {
     }
 }
 
+// The whole Unicode text folds before the cut to the buffer; so does ANSI text, read through
+// the code page (the system offers it as Unicode too).
+TEST(Win32ClipboardTest, GetTextReadsUnicodeAndAnsiTextFolded) {
+    const std::u16string wide = u"（１２３４５６７８９０１２３４５６７８９０）円";
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(char16_t));
+    std::memcpy(GlobalLock(block), wide.c_str(), (wide.size() + 1) * sizeof(char16_t));
+    GlobalUnlock(block);
+    ASSERT_TRUE(Put(CF_UNICODETEXT, block));
+    std::string pasted(PasteBufferSize, 'x');
+    EXPECT_TRUE(Win32Clipboard(OwnerWindow).GetText(pasted.data(), pasted.size()));
+    EXPECT_STREQ(pasted.c_str(), "-123456789012345678");
+    ASSERT_TRUE(PutText("\x81\x8f 1,234\x89\x7e"));  // "￥ 1,234円" in Shift-JIS
+    EXPECT_TRUE(Win32Clipboard(OwnerWindow).GetText(pasted.data(), pasted.size()));
+    EXPECT_STREQ(pasted.c_str(), "1,234");
+}
+
 // Another program (clipboard_holder.exe, beside this one) holding the clipboard open for holdMs
 // or until this object goes.
 class ClipboardHolder {
