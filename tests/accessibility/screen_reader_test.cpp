@@ -1,5 +1,5 @@
 // A screen reader in another process: it finds the calculator's window, takes its
-// accessible object and listens for its value changes, as Narrator or NVDA would.
+// accessible object and listens for its focus, state and value changes, as NVDA would.
 
 #include <windows.h>
 
@@ -7,10 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "shell/display_layout.h"
 #include "shell/key_layout.h"
@@ -20,16 +22,15 @@ namespace {
 constexpr LONG DisplayChild = 1;
 constexpr LONG FirstKeyChild = 2;
 constexpr DWORD WaitMilliseconds = 10000;
-constexpr DWORD QuietMilliseconds = 400;
 
-// The WinEvent callback has no context argument: the window it counts for, and the count.
+// The WinEvent callback has no context argument: the window it listens to, what it heard.
 HWND calculatorWindow = nullptr;
-int displayChanges = 0;
+std::vector<std::pair<DWORD, LONG>> heard;  // event, child
 
-void CALLBACK CountDisplayChange(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD,
-                                 DWORD) {
-    if (window == calculatorWindow && object == OBJID_CLIENT && child == DisplayChild) {
-        ++displayChanges;
+void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
+                   DWORD) {
+    if (window == calculatorWindow && object == OBJID_CLIENT) {
+        heard.emplace_back(event, child);
     }
 }
 
@@ -47,14 +48,6 @@ bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = WaitMilli
     return true;
 }
 
-// Waits until no display event has come for a while, so that none is still on its way.
-void PumpUntilQuiet() {
-    for (int seen = -1; seen != displayChanges;) {
-        seen = displayChanges;
-        PumpUntil([] { return false; }, QuietMilliseconds);
-    }
-}
-
 // A child id as the VARIANT that the calls take.
 struct Child : VARIANT {
     explicit Child(LONG id) : VARIANT{} {
@@ -62,6 +55,19 @@ struct Child : VARIANT {
         lVal = id;
     }
 };
+
+// Client coordinates of child ids 1 (the display) and 2 on (the keys).
+RECT ChildArea(LONG child) {
+    if (child < FirstKeyChild) {
+        const DisplayBox strip = DisplayBoxFor(WindowWidth);
+        return {strip.x, strip.y, strip.x + strip.width, strip.y + strip.height};
+    }
+    const ::KeyRect key = KeyRectangle(static_cast<int>(child - FirstKeyChild));
+    return {key.left, key.top, key.right, key.bottom};
+}
+
+// Let go over the body, it posts nothing: the end marker of what a test listens to.
+constexpr LONG MarkerKey = FirstKeyChild + 7;
 
 // The calculator's own build, started for each test and closed after it.
 class ScreenReaderTest : public testing::Test {
@@ -78,9 +84,10 @@ class ScreenReaderTest : public testing::Test {
             return GetWindowThreadProcessId(window_, nullptr) == process_.dwThreadId &&
                    IsWindowVisible(window_);
         }));
-        calculatorWindow = window_;
-        hook_ = SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
-                                CountDisplayChange, process_.dwProcessId, 0, WINEVENT_OUTOFCONTEXT);
+        calculatorWindow = window_;  // handles may come again in later processes
+        heard.clear();
+        hook_ = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, Hear,
+                                process_.dwProcessId, 0, WINEVENT_OUTOFCONTEXT);
         ASSERT_EQ(
             AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_CLIENT),
                                        __uuidof(IAccessible), reinterpret_cast<void**>(&client_)),
@@ -126,6 +133,30 @@ class ScreenReaderTest : public testing::Test {
         }
     }
 
+    void Post(UINT message, LONG child) {
+        const RECT area = ChildArea(child);
+        PostMessageW(window_, message, 0, MAKELPARAM(area.left + 1, area.top + 1));
+    }
+
+    // The children one kind of event was heard for until the calculator reached an end
+    // marker sent now, after everything posted to it so far: no waiting for quiet.
+    std::vector<LONG> HeardUntilMarker(DWORD event) {
+        POINT body{1, 100};
+        ClientToScreen(window_, &body);
+        Post(WM_LBUTTONDOWN, MarkerKey);
+        PostMessageW(window_, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(body.x, body.y));
+        const std::pair end(DWORD{EVENT_OBJECT_STATECHANGE}, MarkerKey);
+        EXPECT_TRUE(PumpUntil([&] { return std::ranges::count(heard, end) == 2; }));
+        std::vector<LONG> children;
+        for (auto it = heard.begin(); it != std::ranges::find(heard, end); ++it) {
+            if (it->first == event) {
+                children.push_back(it->second);
+            }
+        }
+        heard.clear();
+        return children;
+    }
+
     // The child id hit at a point of the screen, or -1 for none.
     LONG HitAt(LONG x, LONG y) {
         VARIANT hit{};
@@ -138,16 +169,6 @@ class ScreenReaderTest : public testing::Test {
     HWINEVENTHOOK hook_ = nullptr;
     IAccessible* client_ = nullptr;
 };
-
-// Client coordinates of child ids 1 (the display) and 2 on (the keys).
-RECT ChildArea(LONG child) {
-    if (child < FirstKeyChild) {
-        const DisplayBox strip = DisplayBoxFor(WindowWidth);
-        return {strip.x, strip.y, strip.x + strip.width, strip.y + strip.height};
-    }
-    const ::KeyRect key = KeyRectangle(static_cast<int>(child - FirstKeyChild));
-    return {key.left, key.top, key.right, key.bottom};
-}
 
 // Names and keyboard equivalents: the display, and keys of each kind, by child id.
 const std::tuple<LONG, const wchar_t*, const wchar_t*> Named[] = {
@@ -191,19 +212,56 @@ TEST_F(ScreenReaderTest, TreeNamesStatesPlacesAndHits) {
 // Each sequence goes on from the one before; the display changes it is heard for come one event
 // each, and a key that changes nothing (an operator, a refused digit) raises none.
 TEST_F(ScreenReaderTest, DisplayValueAndItsChangeEvents) {
-    const std::tuple<const char*, const wchar_t*, int> sequences[] = {
+    const std::tuple<const char*, const wchar_t*, std::size_t> sequences[] = {
         {"7+1=", L"8", 3},
         {"A1000Z", L"税込 1,100", 6},
         {"A1/0=5", L"ゼロ割り算エラー 0", 4},
         {"A5P", L"M 5", 3}};
     for (const auto& [keys, value, changes] : sequences) {
         SCOPED_TRACE(keys);
-        displayChanges = 0;
         Press(keys);
-        PumpUntil([&] { return Value() == value; });
+        EXPECT_EQ(HeardUntilMarker(EVENT_OBJECT_VALUECHANGE), std::vector(changes, DisplayChild));
         EXPECT_EQ(Value(), value);
-        PumpUntilQuiet();
-        EXPECT_EQ(displayChanges, changes);
+    }
+}
+
+// The display becomes the screen reader's focus with the window, and reads as focused while
+// the window holds the focus. SetForegroundWindow from here moves the focus under Wine.
+TEST_F(ScreenReaderTest, DisplayTakesTheFocusWithTheWindow) {
+    HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                 nullptr, nullptr, nullptr);
+    const LONG focused = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED;
+    const std::tuple<HWND, LONG, std::vector<LONG>> moves[] = {  // to, display's state, events
+        {other, STATE_SYSTEM_FOCUSABLE, {}},
+        {window_, focused, {DisplayChild}},
+        {other, STATE_SYSTEM_FOCUSABLE, {}}};
+    HeardUntilMarker(EVENT_OBJECT_FOCUS);  // whatever the start brought
+    for (const auto& [to, state, events] : moves) {
+        SetForegroundWindow(to);
+        EXPECT_TRUE(PumpUntil(
+            [&] { return (Number(&IAccessible::get_accState, DisplayChild) & focused) == state; }));
+        VARIANT focus{};
+        client_->get_accFocus(&focus);
+        EXPECT_EQ(focus.vt == VT_I4 ? focus.lVal : -1, state == focused ? DisplayChild : -1);
+        EXPECT_EQ(HeardUntilMarker(EVENT_OBJECT_FOCUS), events);
+    }
+    DestroyWindow(other);
+}
+
+// A key is heard going down and up exactly where its look does: under the pointer and for a
+// screen reader's press, not for a typed key, whose look stays, nor for a key already raised.
+TEST_F(ScreenReaderTest, KeyStateChangesWithItsLook) {
+    constexpr LONG seven = FirstKeyChild + 10, eight = FirstKeyChild + 11;
+    const std::tuple<const char*, std::function<void()>, std::vector<LONG>> presses[] = {
+        {"click", [&] { Post(WM_LBUTTONDOWN, seven); Post(WM_LBUTTONUP, seven); }, {seven, seven}},
+        {"screen reader", [&] { client_->accDoDefaultAction(Child(seven)); }, {seven, seven}},
+        {"typed", [&] { PostMessageW(window_, WM_CHAR, '7', 0); }, {}},
+        {"up on another key", [&] { Post(WM_LBUTTONDOWN, seven); Post(WM_LBUTTONUP, eight); },
+         {seven}}};
+    for (const auto& [how, press, events] : presses) {
+        SCOPED_TRACE(how);
+        press();
+        EXPECT_EQ(HeardUntilMarker(EVENT_OBJECT_STATECHANGE), events);
     }
 }
 
