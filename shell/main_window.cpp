@@ -103,8 +103,8 @@ LRESULT OnKeyDown(CalcApp* app, const Message& m) {
     return m.Default();
 }
 
-// The system tells screen readers of the focus on the client area while setting it; the
-// display's notice must come after that one to be the focus they keep, hence posted.
+// The system raises its own focus event for the client area while it moves the focus, and
+// screen readers keep the last one they hear: the display's is posted to come after it.
 LRESULT OnSetFocus(CalcApp*, const Message& m) {
     PostMessageA(m.window, FocusNoticeMessage, 0, 0);
     return m.Default();
