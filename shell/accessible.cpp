@@ -247,7 +247,7 @@ class CalcAccessible final : public IAccessible {
         LONG flags = IsWindowVisible(window_) != FALSE ? 0 : STATE_SYSTEM_INVISIBLE;
         if (id == DisplayChildId) {
             flags |= STATE_SYSTEM_READONLY | STATE_SYSTEM_FOCUSABLE;
-            flags |= IsActive() ? STATE_SYSTEM_FOCUSED : 0;
+            flags |= HasFocus() ? STATE_SYSTEM_FOCUSED : 0;
         } else if (IsKey(id) && App()->keys[KeyIndex(id)].pressed == 1) {
             flags |= STATE_SYSTEM_PRESSED;
         }
@@ -260,9 +260,10 @@ class CalcAccessible final : public IAccessible {
     }
 
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override {
-        if (topic != nullptr) {
-            *topic = 0;
+        if (topic == nullptr) {
+            return E_POINTER;
         }
+        *topic = 0;
         return Unsupported(child, file);
     }
 
@@ -270,17 +271,17 @@ class CalcAccessible final : public IAccessible {
         return KeyText(child, shortcut, IDS_KEY_SHORTCUT_FIRST);
     }
 
-    // The display holds the focus while the window is active, so that its changes are read.
+    // The display holds the focus while the window does, so that its changes are read.
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
         const HRESULT found = Start(focus, Self()).result;
         if (FAILED(found)) {
             return found;
         }
-        if (!IsActive()) {
-            return S_FALSE;
+        if (HasFocus()) {
+            SetChild(focus, DisplayChildId);
+            return S_OK;
         }
-        SetChild(focus, DisplayChildId);
-        return S_OK;
+        return GetForegroundWindow() == window_ ? S_OK : S_FALSE;
     }
 
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
@@ -380,7 +381,7 @@ class CalcAccessible final : public IAccessible {
         return S_OK;
     }
 
-    // A key does what a click does: its command character goes to the window.
+    // A key does what a click does.
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
         const auto [found, id] = Resolve(child);
         if (FAILED(found)) {
@@ -389,9 +390,7 @@ class CalcAccessible final : public IAccessible {
         if (!IsKey(id)) {
             return DISP_E_MEMBERNOTFOUND;
         }
-        const CalcKey& key = App()->keys[KeyIndex(id)];
-        const auto character = static_cast<WPARAM>(static_cast<unsigned char>(key.commandChar));
-        return PostMessageA(window_, WM_CHAR, character, 0) != FALSE ? S_OK : E_FAIL;
+        return App()->PressKeyFor(window_, KeyIndex(id)) ? S_OK : E_FAIL;
     }
 
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR) override {
@@ -408,7 +407,8 @@ class CalcAccessible final : public IAccessible {
     // Null once the window is gone or the application has left it.
     CalcApp* App() const { return window_ != nullptr ? AppOf(window_) : nullptr; }
 
-    bool IsActive() const { return GetForegroundWindow() == window_; }
+    // Calls arrive on the window's thread, whose focus this is.
+    bool HasFocus() const { return GetFocus() == window_; }
 
     struct Named {
         HRESULT result;

@@ -62,6 +62,9 @@ class CalcApp {
     void InvalidateDisplay(HWND window) const;
 
     std::int32_t TrackKey(HWND window, int x, int y, KeyTrackMode mode);
+    // A screen reader's press of a key: shown and sent as a click would be. False when the
+    // command character could not be posted.
+    bool PressKeyFor(HWND window, std::size_t index);
 
     std::int32_t ShowPopupMenu(HWND window, int x, int y) const;
     void ShowHelp(HWND window) const;
@@ -108,6 +111,7 @@ class CalcApp {
     AccessibleHolder accessible;
 
   private:
+    void SetPressed(HWND window, std::size_t index, std::int32_t pressed);
     HBITMAP GlyphBitmap(std::size_t glyph) const;
     void DrawKey(HDC dc, const CalcKey& key) const;
     void DrawIndicator(HDC dc, const DisplayBox& box, const Indicator& indicator) const;

@@ -38,27 +38,47 @@ int CalcApp::KeyAt(POINT point) const {
 std::int32_t CalcApp::TrackKey(HWND window, int x, int y, KeyTrackMode mode) {
     const POINT point{x, y};
     if (mode == KeyTrackMode::Leave) {
-        for (CalcKey& key : keys) {
-            if (key.pressed == 1 && PtInRect(&key.rect, point) == FALSE) {
-                key.pressed = 0;
-                RepaintKey(window, key);
+        for (std::size_t index = 0; index < keys.size(); ++index) {
+            if (keys[index].pressed == 1 && PtInRect(&keys[index].rect, point) == FALSE) {
+                SetPressed(window, index, 0);
                 return 1;
             }
         }
         return 0;
     }
-    const int index = KeyAt(point);
-    if (index < 0) {
+    const int found = KeyAt(point);
+    if (found < 0) {
         return 0;
     }
-    CalcKey& key = keys[static_cast<std::size_t>(index)];
     if (mode == KeyTrackMode::HitTest) {
         return 1;
     }
-    key.pressed = mode == KeyTrackMode::Press ? 1 : 0;
+    const auto index = static_cast<std::size_t>(found);
+    SetPressed(window, index, mode == KeyTrackMode::Press ? 1 : 0);
     if (mode == KeyTrackMode::Release) {
-        PostMessageA(window, WM_CHAR, static_cast<WPARAM>(key.commandChar), 0);
+        PostMessageA(window, WM_CHAR, static_cast<WPARAM>(keys[index].commandChar), 0);
     }
-    RepaintKey(window, key);
     return 1;
+}
+
+// A raised key goes down and up again, as under the pointer; one the pointer holds stays.
+bool CalcApp::PressKeyFor(HWND window, std::size_t index) {
+    if (keys[index].pressed == 0) {
+        SetPressed(window, index, 1);
+        SetPressed(window, index, 0);
+    }
+    const auto character = static_cast<unsigned char>(keys[index].commandChar);
+    return PostMessageA(window, WM_CHAR, character, 0) != FALSE;
+}
+
+// Every key the pointer acts on is repainted; screen readers hear only of a changed look.
+void CalcApp::SetPressed(HWND window, std::size_t index, std::int32_t pressed) {
+    CalcKey& key = keys[index];
+    const bool changed = key.pressed != pressed;
+    key.pressed = pressed;
+    RepaintKey(window, key);
+    if (changed) {
+        NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window, OBJID_CLIENT,
+                       FirstKeyChildId + static_cast<LONG>(index));
+    }
 }

@@ -131,6 +131,20 @@ LRESULT OnKeyDown(CalcApp* app, const Message& m) {
     return m.Default();
 }
 
+// The system raises its own focus event for the client area while it moves the focus, and
+// screen readers keep the last one they hear: the display's is posted to come after it.
+LRESULT OnSetFocus(CalcApp*, const Message& m) {
+    PostMessageA(m.window, FocusNoticeMessage, 0, 0);
+    return m.Default();
+}
+
+LRESULT OnFocusNotice(CalcApp* app, const Message& m) {
+    if (app != nullptr && GetFocus() == m.window) {
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, m.window, OBJID_CLIENT, DisplayChildId);
+    }
+    return 0;
+}
+
 LRESULT OnKillFocus(CalcApp* app, const Message& m) {
     if (app != nullptr) {
         app->keyboard.Forget();
@@ -337,6 +351,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
             return OnKeyDown(app, m);
+        case WM_SETFOCUS:
+            return OnSetFocus(app, m);
+        case FocusNoticeMessage:
+            return OnFocusNotice(app, m);
         case WM_KILLFOCUS:
             return OnKillFocus(app, m);
         case WM_KEYUP:

@@ -9,6 +9,8 @@ class CalcApp;
 inline constexpr char MainWindowClass[] = "KARVOLD";
 inline constexpr char MainWindowTitle[] = "Karvold";
 inline constexpr UINT PlaceWindowMessage = WM_USER;
+// Posted on gaining the focus: screen readers then hear that the display holds it.
+inline constexpr UINT FocusNoticeMessage = WM_USER + 1;
 
 void RegisterMainWindowClass(HINSTANCE instance);
 HWND CreateMainWindow(HINSTANCE instance);

@@ -1,5 +1,5 @@
 // A screen reader in another process: it finds the calculator's window, takes its
-// accessible object and listens for its value changes, as Narrator or NVDA would.
+// accessible object and listens for its focus, state and value changes, as NVDA would.
 
 #include <windows.h>
 
@@ -7,10 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <string>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include "shell/display_layout.h"
 #include "shell/key_layout.h"
@@ -20,22 +24,24 @@ namespace {
 constexpr LONG DisplayChild = 1;
 constexpr LONG FirstKeyChild = 2;
 constexpr DWORD WaitMilliseconds = 10000;
-constexpr DWORD QuietMilliseconds = 400;
 
-// The WinEvent callback has no context argument: the window it counts for, and the count.
-HWND calculatorWindow = nullptr;
-int displayChanges = 0;
+// The "%" key, pressed and let go over the body, which posts nothing: the end marker of what
+// a test listens to.
+constexpr LONG MarkerKey = FirstKeyChild + 7;
 
-void CALLBACK CountDisplayChange(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD,
-                                 DWORD) {
-    if (window == calculatorWindow && object == OBJID_CLIENT && child == DisplayChild) {
-        ++displayChanges;
+// The WinEvent callback has no context argument: the children of the calculator's client
+// area heard for each event (the hook takes only its process).
+std::map<DWORD, std::vector<LONG>> heard;
+
+void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG child, DWORD, DWORD) {
+    if (object == OBJID_CLIENT) {
+        heard[event].push_back(child);
     }
 }
 
 // Runs this thread's messages, which carry the WinEvents, until done or out of time.
-bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = WaitMilliseconds) {
-    for (const ULONGLONG end = GetTickCount64() + milliseconds; !done();) {
+bool PumpUntil(const std::function<bool()>& done) {
+    for (const ULONGLONG end = GetTickCount64() + WaitMilliseconds; !done();) {
         if (GetTickCount64() >= end) {
             return false;
         }
@@ -47,14 +53,6 @@ bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = WaitMilli
     return true;
 }
 
-// Waits until no display event has come for a while, so that none is still on its way.
-void PumpUntilQuiet() {
-    for (int seen = -1; seen != displayChanges;) {
-        seen = displayChanges;
-        PumpUntil([] { return false; }, QuietMilliseconds);
-    }
-}
-
 // A child id as the VARIANT that the calls take.
 struct Child : VARIANT {
     explicit Child(LONG id) : VARIANT{} {
@@ -62,6 +60,16 @@ struct Child : VARIANT {
         lVal = id;
     }
 };
+
+// Client coordinates of child ids 1 (the display) and 2 on (the keys).
+RECT ChildArea(LONG child) {
+    if (child < FirstKeyChild) {
+        const DisplayBox strip = DisplayBoxFor(WindowWidth);
+        return {strip.x, strip.y, strip.x + strip.width, strip.y + strip.height};
+    }
+    const ::KeyRect key = KeyRectangle(static_cast<int>(child - FirstKeyChild));
+    return {key.left, key.top, key.right, key.bottom};
+}
 
 // The calculator's own build, started for each test and closed after it.
 class ScreenReaderTest : public testing::Test {
@@ -78,9 +86,10 @@ class ScreenReaderTest : public testing::Test {
             return GetWindowThreadProcessId(window_, nullptr) == process_.dwThreadId &&
                    IsWindowVisible(window_);
         }));
-        calculatorWindow = window_;
-        hook_ = SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
-                                CountDisplayChange, process_.dwProcessId, 0, WINEVENT_OUTOFCONTEXT);
+        ClientToScreen(window_, &origin_);
+        hook_ = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, Hear,
+                                process_.dwProcessId, 0, WINEVENT_OUTOFCONTEXT);
+        HeardToMarker(0);  // what the start brought
         ASSERT_EQ(
             AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_CLIENT),
                                        __uuidof(IAccessible), reinterpret_cast<void**>(&client_)),
@@ -117,13 +126,28 @@ class ScreenReaderTest : public testing::Test {
                                                                                     : -1;
     }
 
-    std::wstring Value() { return Text(&IAccessible::get_accValue, DisplayChild); }
-
     void Press(const char* commands) {
         for (const char* command = commands; *command != '\0'; ++command) {
             const LONG key = static_cast<LONG>(std::strchr(KeyMap, *command) - KeyMap);
             EXPECT_EQ(client_->accDoDefaultAction(Child(FirstKeyChild + key)), S_OK) << *command;
         }
+    }
+
+    void Post(UINT message, LONG child) {
+        const RECT area = ChildArea(child);
+        PostMessageW(window_, message, 0, MAKELPARAM(area.left + 1, area.top + 1));
+    }
+
+    // The children one kind of event was heard for until the calculator reached an end
+    // marker sent now, after everything posted to it so far: no waiting for quiet.
+    std::vector<LONG> HeardToMarker(DWORD event) {
+        Post(WM_LBUTTONDOWN, MarkerKey);
+        PostMessageW(window_, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(origin_.x, origin_.y + 99));
+        EXPECT_TRUE(PumpUntil(
+            [] { return std::ranges::count(heard[EVENT_OBJECT_STATECHANGE], MarkerKey) == 2; }));
+        std::vector<LONG> children = std::exchange(heard, {})[event];
+        std::erase(children, MarkerKey);
+        return children;
     }
 
     // The child id hit at a point of the screen, or -1 for none.
@@ -135,19 +159,10 @@ class ScreenReaderTest : public testing::Test {
 
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
+    POINT origin_{};  // of the client area on the screen
     HWINEVENTHOOK hook_ = nullptr;
     IAccessible* client_ = nullptr;
 };
-
-// Client coordinates of child ids 1 (the display) and 2 on (the keys).
-RECT ChildArea(LONG child) {
-    if (child < FirstKeyChild) {
-        const DisplayBox strip = DisplayBoxFor(WindowWidth);
-        return {strip.x, strip.y, strip.x + strip.width, strip.y + strip.height};
-    }
-    const ::KeyRect key = KeyRectangle(static_cast<int>(child - FirstKeyChild));
-    return {key.left, key.top, key.right, key.bottom};
-}
 
 // Names and keyboard equivalents: the display, and keys of each kind, by child id.
 const std::tuple<LONG, const wchar_t*, const wchar_t*> Named[] = {
@@ -157,30 +172,19 @@ const std::tuple<LONG, const wchar_t*, const wchar_t*> Named[] = {
     {28, L"小数点", L"."},     {31, L"メモリープラス", L"P"}};
 constexpr LONG ChildCount = 31;
 
-// The "%" key, held down by the pointer while the tree is read.
-constexpr LONG HeldKey = FirstKeyChild + 7;
-
-TEST_F(ScreenReaderTest, TreeNamesStatesPlacesAndHits) {
-    const RECT held = ChildArea(HeldKey);
-    PostMessageW(window_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(held.left + 1, held.top + 1));
-    ASSERT_TRUE(PumpUntil(
-        [&] { return (Number(&IAccessible::get_accState, HeldKey) & STATE_SYSTEM_PRESSED) != 0; }));
-    POINT origin{};
-    ClientToScreen(window_, &origin);
+TEST_F(ScreenReaderTest, TreeNamesRolesPlacesAndHits) {
     for (LONG child = DisplayChild; child <= ChildCount; ++child) {
         const RECT area = ChildArea(child);
         SCOPED_TRACE(testing::Message() << "child " << child);
         EXPECT_EQ(Number(&IAccessible::get_accRole, child),
                   child < FirstKeyChild ? ROLE_SYSTEM_STATICTEXT : ROLE_SYSTEM_PUSHBUTTON);
-        EXPECT_EQ(Number(&IAccessible::get_accState, child) & STATE_SYSTEM_PRESSED,
-                  child == HeldKey ? STATE_SYSTEM_PRESSED : 0);
         LONG left = 0, top = 0, width = 0, height = 0;
         client_->accLocation(&left, &top, &width, &height, Child(child));
-        EXPECT_EQ(std::tuple(left - origin.x, top - origin.y, width, height),
+        EXPECT_EQ(std::tuple(left - origin_.x, top - origin_.y, width, height),
                   std::tuple(area.left, area.top, area.right - area.left, area.bottom - area.top));
         EXPECT_EQ(HitAt(left + width / 2, top + height / 2), child);
     }
-    EXPECT_EQ(HitAt(origin.x - 5, origin.y + 100), -1) << "off the window";
+    EXPECT_EQ(HitAt(origin_.x - 5, origin_.y + 100), -1) << "off the window";
     for (const auto& [child, name, shortcut] : Named) {
         EXPECT_EQ(std::pair(Text(&IAccessible::get_accName, child),
                             Text(&IAccessible::get_accKeyboardShortcut, child)),
@@ -191,19 +195,56 @@ TEST_F(ScreenReaderTest, TreeNamesStatesPlacesAndHits) {
 // Each sequence goes on from the one before; the display changes it is heard for come one event
 // each, and a key that changes nothing (an operator, a refused digit) raises none.
 TEST_F(ScreenReaderTest, DisplayValueAndItsChangeEvents) {
-    const std::tuple<const char*, const wchar_t*, int> sequences[] = {
+    const std::tuple<const char*, const wchar_t*, std::size_t> sequences[] = {
         {"7+1=", L"8", 3},
         {"A1000Z", L"税込 1,100", 6},
         {"A1/0=5", L"ゼロ割り算エラー 0", 4},
         {"A5P", L"M 5", 3}};
     for (const auto& [keys, value, changes] : sequences) {
         SCOPED_TRACE(keys);
-        displayChanges = 0;
         Press(keys);
-        PumpUntil([&] { return Value() == value; });
-        EXPECT_EQ(Value(), value);
-        PumpUntilQuiet();
-        EXPECT_EQ(displayChanges, changes);
+        EXPECT_EQ(HeardToMarker(EVENT_OBJECT_VALUECHANGE), std::vector(changes, DisplayChild));
+        EXPECT_EQ(Text(&IAccessible::get_accValue, DisplayChild), value);
+    }
+}
+
+// The display becomes the screen reader's focus with the window, and reads as focused while
+// the window holds the focus. SetForegroundWindow from here moves the focus under Wine.
+TEST_F(ScreenReaderTest, DisplayTakesTheFocusWithTheWindow) {
+    HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                 nullptr, nullptr, nullptr);
+    const LONG off = STATE_SYSTEM_FOCUSABLE, on = off | STATE_SYSTEM_FOCUSED;
+    const std::pair<HWND, LONG> moves[] = {{other, off}, {window_, on}, {other, off}};
+    for (const auto& [to, state] : moves) {
+        SetForegroundWindow(to);
+        EXPECT_TRUE(PumpUntil(
+            [&] { return (Number(&IAccessible::get_accState, DisplayChild) & on) == state; }));
+        VARIANT focus{};
+        client_->get_accFocus(&focus);
+        EXPECT_EQ(focus.vt == VT_I4 ? focus.lVal : -1, state == on ? DisplayChild : -1);
+        EXPECT_EQ(HeardToMarker(EVENT_OBJECT_FOCUS), std::vector<LONG>(state == on, DisplayChild));
+    }
+    DestroyWindow(other);
+}
+
+// A key is heard going down and up exactly where its look does: under the pointer and for a
+// screen reader's press, not for a typed key, whose look stays, nor for a key already raised;
+// then its state reads pressed or not, as it is shown.
+TEST_F(ScreenReaderTest, KeyStateChangesWithItsLook) {
+    constexpr LONG seven = FirstKeyChild + 10, eight = FirstKeyChild + 11;
+    // clang-format off
+    const std::tuple<const char*, std::function<void()>, std::vector<LONG>, LONG> presses[] = {
+        {"click", [&] { Post(WM_LBUTTONDOWN, seven); Post(WM_LBUTTONUP, seven); }, {seven, seven}, 0},
+        {"screen reader", [&] { client_->accDoDefaultAction(Child(seven)); }, {seven, seven}, 0},
+        {"typed", [&] { PostMessageW(window_, WM_CHAR, '7', 0); }, {}, 0},
+        {"up on another key", [&] { Post(WM_LBUTTONDOWN, seven); Post(WM_LBUTTONUP, eight); },
+         {seven}, STATE_SYSTEM_PRESSED}};
+    // clang-format on
+    for (const auto& [how, press, events, pressed] : presses) {
+        SCOPED_TRACE(how);
+        press();
+        EXPECT_EQ(HeardToMarker(EVENT_OBJECT_STATECHANGE), events);
+        EXPECT_EQ(Number(&IAccessible::get_accState, seven) & STATE_SYSTEM_PRESSED, pressed);
     }
 }
 
