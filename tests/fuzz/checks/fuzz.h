@@ -63,7 +63,6 @@ void CheckParse(Input input);
 void CheckFormat(Input input);
 void CheckArithmetic(Input input);
 void CheckEngineCommands(Input input);
-void CheckTaxFiles(Input input);
 
 struct Target {
     std::string_view name;
@@ -74,7 +73,6 @@ inline constexpr Target Targets[] = {
     {"format", CheckFormat},
     {"arithmetic", CheckArithmetic},
     {"engine_commands", CheckEngineCommands},
-    {"tax_files", CheckTaxFiles},
 };
 
 }  // namespace fuzzcheck

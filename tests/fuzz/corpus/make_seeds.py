@@ -104,7 +104,8 @@ write("engine_commands", "wide_characters", machine(b"1\xfe\x03\x41\x01+\xfe\x03
 write("engine_commands", "long_folder", machine(b"100Z", INSTALLED, data=b"C:\\" + b"d" * 250, rate=b"\x01\x35"))
 write("engine_commands", "overflow_sum", machine(b"999999999999+1=A999999999999.5+.99999999999=S"))
 
-# Tax files read at start-up, then a tax key to show the rate in use.
+# Tax files read at start-up (the check holds the rate and rule in use to what the files
+# give), then a tax key to show the rate in use.
 def files(rate, rounding=b"", flags=INSTALLED, year=2015, month=1, folder_length=10):
     return machine(b"1000Z", flags, year, month, data=b"C:\\" + b"f" * folder_length, rate=rate, rounding=rounding)
 
@@ -115,17 +116,12 @@ rates = {
     "nine_announced_two_present": b"\x09\x31\x32", "empty": b"", "one_byte": b"\x01",
     "minus_eight_nines": b"\x09-99999999",
 }
+for name, rate in rates.items():
+    write("engine_commands", "rate_" + name, files(rate))
 roundings = {"up": b"\x01U", "half": b"\x01F", "lower_u": b"\x01u", "count_two": b"\x02U",
              "trailing": b"\x01UA", "count_only": b"\x01", "empty": b""}
-# The decoders, checked on what each file gives: a rate file's length byte, the rate file,
-# then the rounding file.
-for name, rate in rates.items():
-    write("tax_files", "rate_" + name, bytes([len(rate)]) + rate + b"\x01U")
 for name, rounding in roundings.items():
-    write("tax_files", "rounding_" + name, b"\x02\x01\x38" + rounding)
-# Rates that lead the tax keys' arithmetic elsewhere: negative, zero, the largest.
-for name in ("minus", "letter", "nine_nines", "minus_eight_nines"):
-    write("engine_commands", "rate_" + name, files(rates[name]))
+    write("engine_commands", "rounding_" + name, files(b"\x01\x38", rounding))
 write("engine_commands", "no_key", files(b"\x01\x38", b"\x01U", flags=INSTALLED & ~0x01))
 write("engine_commands", "no_data_folder", files(b"\x01\x38", b"\x01U", flags=INSTALLED & ~0x02))
 for name, length in {"folder_longest_for_both": 234, "folder_too_long_for_rounding": 235,
