@@ -1,3 +1,5 @@
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "shell_fixture.h"
@@ -44,11 +46,35 @@ TEST_F(SkinTest, KeyStyleRulesApplyInOrder) {
     }
 }
 
-// Kept in Shift-JIS whatever the ANSI code page; "･" is half-width: one byte.
+// Every key written out apart from the program's key map: its place in the grid, its caption
+// and the command it sends. A release at the key's centre posts that command.
+TEST_F(SkinTest, EveryKeyHasItsCaptionAndCommand) {
+    // clang-format off
+    const std::tuple<int, int, const char*, char> keys[] = {
+        {0, 0, "OFF", 'Q'}, {0, 1, "複写", 'S'}, {0, 2, "貼付", 'D'}, {0, 3, "税込", 'Z'}, {0, 4, "税抜", 'X'},
+        {1, 0, "AC", 'A'},  {1, 1, "C", 'C'},    {1, 2, "%", '%'},    {1, 3, "+-", 'M'},   {1, 4, "GT", 'G'},
+        {2, 0, "7", '7'},   {2, 1, "8", '8'},    {2, 2, "9", '9'},    {2, 3, "÷", '/'},    {2, 4, "MC", 'T'},
+        {3, 0, "4", '4'},   {3, 1, "5", '5'},    {3, 2, "6", '6'},    {3, 3, "×", '*'},    {3, 4, "MR", 'R'},
+        {4, 0, "1", '1'},   {4, 1, "2", '2'},    {4, 2, "3", '3'},    {4, 3, "-", '-'},    {4, 4, "M-", 'L'},
+        {5, 0, "0", '0'},   {5, 1, "･", '.'},    {5, 2, "=", '='},    {5, 3, "+", '+'},    {5, 4, "M+", 'P'}};
+    // clang-format on
+    for (const auto& [row, column, caption, command] : keys) {
+        SCOPED_TRACE(caption);
+        // Captions are kept in Shift-JIS whatever the ANSI code page.
+        wchar_t wide[8] = L"";
+        char shown[16] = "";
+        MultiByteToWideChar(932, 0, Key(5 * row + column).caption, -1, wide, 8);
+        WideCharToMultiByte(CP_UTF8, 0, wide, -1, shown, sizeof(shown), nullptr, nullptr);
+        EXPECT_EQ(std::pair(std::string(shown), Key(5 * row + column).commandChar),
+                  std::pair(std::string(caption), std::int32_t{command}));
+        app_->TrackKey(window_, 34 + 58 * column, 114 + 58 * row, KeyTrackMode::Release);
+        EXPECT_EQ(Posted(WM_CHAR), std::string(1, command));
+    }
+}
+
+// Kept in Shift-JIS whatever the ANSI code page.
 TEST_F(SkinTest, TextsAreShiftJis) {
     const std::pair<const char*, const char*> rows[] = {
-        {Key(1).caption, "\x95\xa1\x8e\xca"},  // 複写
-        {Key(26).caption, "\xa5"},
         {app_->errorTexts[1]->data(), "\x8c\x85\x82\xa0\x82\xd3\x82\xea\x83\x47\x83\x89\x81\x5b"},
         {app_->taxLabels[2]->data(), "\x90\xc5"},  // 税
     };
