@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <span>
+#include <tuple>
 #include <utility>
 
 #include "engine_harness.h"
@@ -17,24 +18,23 @@ std::span<const std::uint8_t> Bytes(const std::string& file) {
     return {reinterpret_cast<const std::uint8_t*>(file.data()), file.size()};
 }
 
-// Rate files, bytes as written with the count byte in octal; nothing: the rate by date applies.
-TEST(TaxFiles, RateFileGivesItsNumberOnlyWhenWhole) {
-    const std::pair<std::string, std::optional<std::int64_t>> rows[] = {
-        {"\0018"s, 8},      {"\00210"s, 10},       {"\003 5%"s, 5}, {"\002-5"s, -5},
-        {"\002+7"s, 7},     {"\003- 5"s, 0},        {"\001A"s, 0},   {"\00178"s, 7},
-        {""s, {}},          {"\001"s, {}},          {"\01112"s, {}},  // empty, cut short
-        {"\0007"s, {}},     {"\0121234567890"s, {}}, {"\2057"s, {}},   // count 0, 10, -123
-    };
-    for (const auto& [file, rate] : rows) {
-        EXPECT_EQ(DecodeRateFile(Bytes(file)), rate) << file.size() << " bytes";
-    }
-    const std::pair<std::string, TaxRounding> roundings[] = {
-        {"\001U"s, TaxRounding::UpFromTenth}, {"\001F"s, TaxRounding::HalfUp},
-        {"\001UA"s, TaxRounding::UpFromTenth}, {"\001u"s, TaxRounding::Truncate},
-        {"\002U"s, TaxRounding::Truncate},     {"\001"s, TaxRounding::Truncate},
-        {""s, TaxRounding::Truncate}};
-    for (const auto& [file, rule] : roundings) {
-        EXPECT_EQ(DecodeRoundingFile(Bytes(file)), rule) << file;
+// Each file's bytes read both ways, the count byte in octal: the rate (nothing: the rate by
+// date applies), then the rounding rule.
+TEST(TaxFiles, DecodeOnlyWholeFiles) {
+    const std::tuple<std::string, std::optional<std::int64_t>, TaxRounding> rows[] = {
+        // clang-format off
+        {"\0018"s, 8, {}}, {"\00210"s, 10, {}}, {"\003 5%"s, 5, {}}, {"\002-5"s, -5, {}},
+        {"\002+7"s, 7, {}}, {"\003- 5"s, 0, {}}, {"\001A"s, 0, {}},
+        {"\00178"s, 7, {}}, {"\001UA"s, 0, TaxRounding::UpFromTenth},  // later bytes ignored
+        {""s, {}, {}}, {"\001"s, {}, {}}, {"\01112"s, {}, {}},  // empty, count alone, cut short
+        {"\0007"s, {}, {}}, {"\0121234567890"s, {}, {}}, {"\2057"s, {}, {}},  // count 0, 10, -123
+        {"\001U"s, 0, TaxRounding::UpFromTenth}, {"\001F"s, 0, TaxRounding::HalfUp},
+        {"\001u"s, 0, {}}, {"\002U"s, {}, {}}};
+    // clang-format on
+    for (const auto& [file, rate, rule] : rows) {
+        EXPECT_EQ(std::pair(DecodeRateFile(Bytes(file)), DecodeRoundingFile(Bytes(file))),
+                  std::pair(rate, rule))
+            << file.size() << " bytes: " << file;
     }
 }
 
