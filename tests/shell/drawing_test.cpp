@@ -47,28 +47,25 @@ TEST_F(SkinTest, KeyStyleRulesApplyInOrder) {
 }
 
 // Every key written out apart from the program's key map: its place in the grid, its caption
-// and the command it sends. A release at the key's centre posts that command.
+// (kept in Shift-JIS whatever the ANSI code page) and the command it posts when released.
 TEST_F(SkinTest, EveryKeyHasItsCaptionAndCommand) {
     // clang-format off
-    const std::tuple<int, int, const char*, char> keys[] = {
-        {0, 0, "OFF", 'Q'}, {0, 1, "複写", 'S'}, {0, 2, "貼付", 'D'}, {0, 3, "税込", 'Z'}, {0, 4, "税抜", 'X'},
-        {1, 0, "AC", 'A'},  {1, 1, "C", 'C'},    {1, 2, "%", '%'},    {1, 3, "+-", 'M'},   {1, 4, "GT", 'G'},
-        {2, 0, "7", '7'},   {2, 1, "8", '8'},    {2, 2, "9", '9'},    {2, 3, "÷", '/'},    {2, 4, "MC", 'T'},
-        {3, 0, "4", '4'},   {3, 1, "5", '5'},    {3, 2, "6", '6'},    {3, 3, "×", '*'},    {3, 4, "MR", 'R'},
-        {4, 0, "1", '1'},   {4, 1, "2", '2'},    {4, 2, "3", '3'},    {4, 3, "-", '-'},    {4, 4, "M-", 'L'},
-        {5, 0, "0", '0'},   {5, 1, "･", '.'},    {5, 2, "=", '='},    {5, 3, "+", '+'},    {5, 4, "M+", 'P'}};
+    const std::tuple<int, int, const wchar_t*, char> keys[] = {
+        {0, 0, L"OFF", 'Q'}, {0, 1, L"複写", 'S'}, {0, 2, L"貼付", 'D'}, {0, 3, L"税込", 'Z'}, {0, 4, L"税抜", 'X'},
+        {1, 0, L"AC", 'A'},  {1, 1, L"C", 'C'},    {1, 2, L"%", '%'},    {1, 3, L"+-", 'M'},   {1, 4, L"GT", 'G'},
+        {2, 0, L"7", '7'},   {2, 1, L"8", '8'},    {2, 2, L"9", '9'},    {2, 3, L"÷", '/'},    {2, 4, L"MC", 'T'},
+        {3, 0, L"4", '4'},   {3, 1, L"5", '5'},    {3, 2, L"6", '6'},    {3, 3, L"×", '*'},    {3, 4, L"MR", 'R'},
+        {4, 0, L"1", '1'},   {4, 1, L"2", '2'},    {4, 2, L"3", '3'},    {4, 3, L"-", '-'},    {4, 4, L"M-", 'L'},
+        {5, 0, L"0", '0'},   {5, 1, L"･", '.'},    {5, 2, L"=", '='},    {5, 3, L"+", '+'},    {5, 4, L"M+", 'P'}};
     // clang-format on
     for (const auto& [row, column, caption, command] : keys) {
-        SCOPED_TRACE(caption);
-        // Captions are kept in Shift-JIS whatever the ANSI code page.
-        wchar_t wide[8] = L"";
-        char shown[16] = "";
-        MultiByteToWideChar(932, 0, Key(5 * row + column).caption, -1, wide, 8);
-        WideCharToMultiByte(CP_UTF8, 0, wide, -1, shown, sizeof(shown), nullptr, nullptr);
-        EXPECT_EQ(std::pair(std::string(shown), Key(5 * row + column).commandChar),
-                  std::pair(std::string(caption), std::int32_t{command}));
+        const CalcKey& key = Key(5 * row + column);
+        wchar_t shown[8] = L"";
+        MultiByteToWideChar(932, 0, key.caption, -1, shown, 8);
         app_->TrackKey(window_, 34 + 58 * column, 114 + 58 * row, KeyTrackMode::Release);
-        EXPECT_EQ(Posted(WM_CHAR), std::string(1, command));
+        EXPECT_EQ(std::tuple(std::wstring(shown), key.commandChar, Posted(WM_CHAR)),
+                  std::tuple(std::wstring(caption), std::int32_t{command}, std::string(1, command)))
+            << "row " << row << ", column " << column;
     }
 }
 
