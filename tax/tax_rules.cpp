@@ -2,8 +2,6 @@
 
 #include "tax/tax_rules.h"
 
-#include <algorithm>
-
 namespace {
 
 constexpr std::int64_t RateBefore2014 = 5;
@@ -65,11 +63,11 @@ std::optional<std::int64_t> DecodeRateFile(std::span<const std::uint8_t> bytes) 
         return std::nullopt;
     }
     const auto count = static_cast<std::int8_t>(bytes[0]);
-    if (count < 1 || static_cast<std::size_t>(count) > MaxRateLength) {
+    if (count < 1 || static_cast<std::size_t>(count) > MaxRateLength ||
+        static_cast<std::size_t>(count) >= bytes.size()) {
         return std::nullopt;
     }
-    std::span<const std::uint8_t> text = bytes.subspan(1);
-    return ReadSignedInteger(text.first(std::min(text.size(), static_cast<std::size_t>(count))));
+    return ReadSignedInteger(bytes.subspan(1, static_cast<std::size_t>(count)));
 }
 
 TaxRounding DecodeRoundingFile(std::span<const std::uint8_t> bytes) {

@@ -32,8 +32,8 @@ inline constexpr std::uint8_t UpFromTenthLetter = 'U';
 // The rate in whole percent that applies on that date without a rate file.
 std::int64_t DefaultTaxRate(LocalDate today);
 
-// The rate file's number, or nothing when its count is not 1 to 9. A file that ends
-// before its count says is read as far as it goes.
+// The rate file's number, or nothing when its count is not 1 to 9 or the file ends before
+// the text its count announces (caught while being written, or cut short).
 std::optional<std::int64_t> DecodeRateFile(std::span<const std::uint8_t> bytes);
 
 // Truncate unless the file is exactly the count 1 and a letter that names another rule.

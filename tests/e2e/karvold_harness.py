@@ -18,13 +18,10 @@ WINDOW_HEIGHT = 450
 MAIN_TITLE = "^Karvold$"
 INSTALL_KEY = r"HKLM\SOFTWARE\Orvex\Brennoly\Faltrane"
 
-# Captions of the on-screen keys, in key order, so that tests read like the keypad.
-KEY_CAPTIONS = ["OFF", "複写", "貼付", "税込", "税抜",
-                "AC", "C", "%", "+-", "GT",
-                "7", "8", "9", "÷", "MC",
-                "4", "5", "6", "×", "MR",
-                "1", "2", "3", "-", "M-",
-                "0", "･", "=", "+", "M+"]
+# Captions of the on-screen keys in key order, from the program's string table, so that tests
+# read like the keypad.
+with open(os.path.join(os.path.dirname(__file__), "../../resources/karvold.rc"), encoding="utf-8") as rc:
+    KEY_CAPTIONS = re.findall(r'IDS_KEY_FIRST \+ \d+,\s*"([^"]*)"', rc.read())
 
 
 _prctl = ctypes.CDLL(None).prctl

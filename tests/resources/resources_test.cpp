@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -39,23 +40,40 @@ TEST(ResourceBitmaps, LoadAtTheirSizeWithSixteenColours) {
     }
 }
 
+// Each item's label with the command it sends; a separator has neither.
 TEST(ResourceMenu, PopupHoldsItsCommandsInOrder) {
     HMENU menu = LoadMenuA(module, MAKEINTRESOURCEA(108));
     HMENU popup = GetSubMenu(menu, 0);
-    std::vector<UINT> ids;
-    for (int position = 0; position < GetMenuItemCount(popup); ++position)
-        ids.push_back(GetMenuItemID(popup, position));
-    EXPECT_EQ(ids, (std::vector<UINT>{40002, 0, 40003, 0, 40005}));  // 0: a separator
+    std::vector<std::pair<std::wstring, UINT>> items;
+    for (int position = 0; position < GetMenuItemCount(popup); ++position) {
+        wchar_t label[32] = L"";
+        GetMenuStringW(popup, static_cast<UINT>(position), label, 32, MF_BYPOSITION);
+        items.emplace_back(label, GetMenuItemID(popup, position));
+    }
+    const std::vector<std::pair<std::wstring, UINT>> expected{
+        {L"ヘルプ", 40002}, {L"", 0}, {L"バージョン情報", 40003}, {L"", 0}, {L"電卓の最小化", 40005}};
+    EXPECT_EQ(items, expected);
     DestroyMenu(menu);
 }
 
-// Its title and default button are what the end-to-end test finds and presses.
-TEST(ResourceDialog, AboutBoxShowsTheProgramIcon) {
+// Its title and default button are what the end-to-end test finds and presses. The version
+// it names is the version resource's: major, then minor and patch run together.
+TEST(ResourceDialog, AboutBoxShowsTheProgramIconAndVersion) {
     HWND dialog = CreateDialogParamA(module, MAKEINTRESOURCEA(100), nullptr, nullptr, 0);
     ASSERT_NE(dialog, nullptr);
     HWND icon = GetWindow(dialog, GW_CHILD);  // the first item
     EXPECT_NE(SendMessageA(icon, STM_GETICON, 0, 0), 0) << "icon 118 resolved";
+    wchar_t text[64] = L"";
+    GetWindowTextW(GetWindow(icon, GW_HWNDNEXT), text, 64);
     DestroyWindow(dialog);
+    // VS_VERSIONINFO: three words, the key L"VS_VERSION_INFO" and padding to a 4-byte boundary.
+    const auto* version = Stored<BYTE>(1, RT_VERSION);
+    ASSERT_NE(version, nullptr);
+    VS_FIXEDFILEINFO fixed{};
+    std::memcpy(&fixed, version + 40, sizeof fixed);
+    EXPECT_EQ(text, L"Faltrane 電卓ツール Ver." + std::to_wstring(HIWORD(fixed.dwFileVersionMS)) +
+                        L"." + std::to_wstring(LOWORD(fixed.dwFileVersionMS)) +
+                        std::to_wstring(HIWORD(fixed.dwFileVersionLS)));
 }
 
 TEST(ResourceIcon, GroupHoldsFiveImagesThatLoad) {

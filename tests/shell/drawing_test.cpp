@@ -1,3 +1,5 @@
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "shell_fixture.h"
@@ -44,11 +46,32 @@ TEST_F(SkinTest, KeyStyleRulesApplyInOrder) {
     }
 }
 
-// Kept in Shift-JIS whatever the ANSI code page; "･" is half-width: one byte.
+// Every key written out apart from the program's key map: its place in the grid, its caption
+// (kept in Shift-JIS whatever the ANSI code page) and the command it posts when released.
+TEST_F(SkinTest, EveryKeyHasItsCaptionAndCommand) {
+    // clang-format off
+    const std::tuple<int, int, const wchar_t*, char> keys[] = {
+        {0, 0, L"OFF", 'Q'}, {0, 1, L"複写", 'S'}, {0, 2, L"貼付", 'D'}, {0, 3, L"税込", 'Z'}, {0, 4, L"税抜", 'X'},
+        {1, 0, L"AC", 'A'},  {1, 1, L"C", 'C'},    {1, 2, L"%", '%'},    {1, 3, L"+-", 'M'},   {1, 4, L"GT", 'G'},
+        {2, 0, L"7", '7'},   {2, 1, L"8", '8'},    {2, 2, L"9", '9'},    {2, 3, L"÷", '/'},    {2, 4, L"MC", 'T'},
+        {3, 0, L"4", '4'},   {3, 1, L"5", '5'},    {3, 2, L"6", '6'},    {3, 3, L"×", '*'},    {3, 4, L"MR", 'R'},
+        {4, 0, L"1", '1'},   {4, 1, L"2", '2'},    {4, 2, L"3", '3'},    {4, 3, L"-", '-'},    {4, 4, L"M-", 'L'},
+        {5, 0, L"0", '0'},   {5, 1, L"･", '.'},    {5, 2, L"=", '='},    {5, 3, L"+", '+'},    {5, 4, L"M+", 'P'}};
+    // clang-format on
+    for (const auto& [row, column, caption, command] : keys) {
+        const CalcKey& key = Key(5 * row + column);
+        wchar_t shown[8] = L"";
+        MultiByteToWideChar(932, 0, key.caption, -1, shown, 8);
+        app_->TrackKey(window_, 34 + 58 * column, 114 + 58 * row, KeyTrackMode::Release);
+        EXPECT_EQ(std::tuple(std::wstring(shown), key.commandChar, Posted(WM_CHAR)),
+                  std::tuple(std::wstring(caption), std::int32_t{command}, std::string(1, command)))
+            << "row " << row << ", column " << column;
+    }
+}
+
+// Kept in Shift-JIS whatever the ANSI code page.
 TEST_F(SkinTest, TextsAreShiftJis) {
     const std::pair<const char*, const char*> rows[] = {
-        {Key(1).caption, "\x95\xa1\x8e\xca"},  // 複写
-        {Key(26).caption, "\xa5"},
         {app_->errorTexts[1]->data(), "\x8c\x85\x82\xa0\x82\xd3\x82\xea\x83\x47\x83\x89\x81\x5b"},
         {app_->taxLabels[2]->data(), "\x90\xc5"},  // 税
     };

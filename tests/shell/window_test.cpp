@@ -59,21 +59,26 @@ class WindowTest : public CalcWindowTest {
                   std::tuple(Box.x, Box.y, Box.x + Box.width, Box.y + Box.height));
         return true;
     }
+
+    // The command of key (nothing for -1), as the program's key posts it.
+    std::string CommandOf(int key) {
+        return key < 0 ? "" : std::string(1, static_cast<char>(Key(key).commandChar));
+    }
 };
 
-// Right and bottom edges are exclusive; a release names the key by the character it posts.
-// Everything but a key answers the hit test as caption, so it drags the window.
+// Right and bottom edges are exclusive; a release names the key (-1: none) by the character
+// it posts. Everything but a key answers the hit test as caption, so it drags the window.
 TEST_F(WindowTest, PointsOnAndBesideTheKeys) {
-    const std::tuple<int, int, const char*> cases[] = {
-        {57, 100, "Q"}, {58, 100, ""},  {10, 90, "Q"},   {9, 100, ""},    {30, 89, ""},
-        {30, 137, "Q"}, {30, 138, ""},  {242, 380, "P"}, {289, 427, "P"}, {290, 427, ""},
-        {289, 428, ""}, {241, 400, ""}, {150, 40, ""},   {150, 445, ""}};
-    for (const auto& [x, y, posted] : cases) {
+    const std::tuple<int, int, int> cases[] = {
+        {57, 100, 0},   {58, 100, -1},  {10, 90, 0},     {9, 100, -1},    {30, 89, -1},
+        {30, 137, 0},   {30, 138, -1},  {242, 380, 29},  {289, 427, 29},  {290, 427, -1},
+        {289, 428, -1}, {241, 400, -1}, {150, 40, -1},   {150, 445, -1}};
+    for (const auto& [x, y, key] : cases) {
         SCOPED_TRACE(testing::Message() << x << "," << y);
-        const bool onKey = posted[0] != '\0';
+        const bool onKey = key >= 0;
         EXPECT_EQ(Send(WM_NCHITTEST, 0, ScreenPoint(x, y)), onKey ? HTCLIENT : HTCAPTION);
         EXPECT_EQ(app_->TrackKey(window_, x, y, KeyTrackMode::Release), onKey ? 1 : 0);
-        EXPECT_EQ(Posted(WM_CHAR), posted);
+        EXPECT_EQ(Posted(WM_CHAR), CommandOf(key));
     }
     // Screen points are signed: the display left of the screen's edge is still a caption.
     SetWindowPos(window_, nullptr, -100, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -82,24 +87,24 @@ TEST_F(WindowTest, PointsOnAndBesideTheKeys) {
 
 TEST_F(WindowTest, PressLeaveAndReleaseSequence) {
     using enum KeyTrackMode;
-    // Mode, point, result, what is posted, and a key with its pressed state after the step.
-    const std::tuple<KeyTrackMode, int, int, std::int32_t, const char*, int, std::int32_t> steps[] =
-        {
-            {Press, 30, 230, 1, "", 10, 1},     // "7" sinks, nothing posted yet
-            {Release, 40, 240, 1, "7", 10, 0},  // once, at release
-            {Press, 30, 230, 1, "", 10, 1},
-            {Release, 90, 230, 1, "8", 10, 1},  // released on "8": it posts, "7" stays sunken
-            {Leave, 5, 5, 1, "", 10, 0},        // until the pointer is over the body
-            {Press, 250, 390, 1, "", 29, 1},    // "M+"
-            {Leave, 250, 390, 0, "", 29, 1},    // still over the key
-            {Leave, 237, 400, 1, "", 29, 0},    // over the gap
-            {Release, 237, 400, 0, "", 29, 0},  // released over the body
-        };
+    // Mode, point, result, the key whose command is posted, and a key with its pressed state
+    // after the step.
+    const std::tuple<KeyTrackMode, int, int, std::int32_t, int, int, std::int32_t> steps[] = {
+        {Press, 30, 230, 1, -1, 10, 1},     // "7" sinks, nothing posted yet
+        {Release, 40, 240, 1, 10, 10, 0},   // once, at release
+        {Press, 30, 230, 1, -1, 10, 1},
+        {Release, 90, 230, 1, 11, 10, 1},   // released on "8": it posts, "7" stays sunken
+        {Leave, 5, 5, 1, -1, 10, 0},        // until the pointer is over the body
+        {Press, 250, 390, 1, -1, 29, 1},    // "M+"
+        {Leave, 250, 390, 0, -1, 29, 1},    // still over the key
+        {Leave, 237, 400, 1, -1, 29, 0},    // over the gap
+        {Release, 237, 400, 0, -1, 29, 0},  // released over the body
+    };
     for (std::size_t i = 0; i < std::size(steps); ++i) {
         const auto& [mode, x, y, result, posted, key, pressed] = steps[i];
         SCOPED_TRACE(testing::Message() << "step " << i);
         EXPECT_EQ(app_->TrackKey(window_, x, y, mode), result);
-        EXPECT_EQ(Posted(WM_CHAR), posted);
+        EXPECT_EQ(Posted(WM_CHAR), CommandOf(posted));
         EXPECT_EQ(Key(key).pressed, pressed);
     }
 }
@@ -135,20 +140,20 @@ TEST_F(WindowTest, CharactersCloseOrGoToTheEngine) {
 // A key-up acts only when the calculator saw that key go down, with the focus kept since.
 TEST_F(WindowTest, KeyUpsCloseClearOrPost) {
     enum Before { Nothing, Down, DownLostFocus };
-    // Key, Ctrl held, what came before the key-up, characters posted, closes posted, display
-    // cleared and repainted.
-    const std::tuple<WPARAM, bool, Before, const char*, std::size_t, bool> cases[] = {
-        {VK_ESCAPE, false, Down, "", 1, false},
-        {VK_INSERT, false, Down, "D", 0, false},
-        {VK_BACK, false, Down, "", 0, true},
-        {VK_DELETE, false, Down, "", 0, true},
-        {'C', true, Down, "S", 0, false},
-        {'V', true, Down, "D", 0, false},
-        {'C', false, Down, "", 0, false},
-        {'V', false, Down, "", 0, false},
-        {VK_F1, false, Down, "", 0, false},
-        {VK_ESCAPE, false, Nothing, "", 0, false},
-        {VK_ESCAPE, false, DownLostFocus, "", 0, false}};
+    // Key, Ctrl held, what came before the key-up, the key (copy 1, paste 2) whose command is
+    // posted, closes posted, display cleared and repainted.
+    const std::tuple<WPARAM, bool, Before, int, std::size_t, bool> cases[] = {
+        {VK_ESCAPE, false, Down, -1, 1, false},
+        {VK_INSERT, false, Down, 2, 0, false},
+        {VK_BACK, false, Down, -1, 0, true},
+        {VK_DELETE, false, Down, -1, 0, true},
+        {'C', true, Down, 1, 0, false},
+        {'V', true, Down, 2, 0, false},
+        {'C', false, Down, -1, 0, false},
+        {'V', false, Down, -1, 0, false},
+        {VK_F1, false, Down, -1, 0, false},
+        {VK_ESCAPE, false, Nothing, -1, 0, false},
+        {VK_ESCAPE, false, DownLostFocus, -1, 0, false}};
     Show();
     for (const auto& [key, control, before, posted, closes, clears] : cases) {
         SCOPED_TRACE(testing::Message()
@@ -170,7 +175,7 @@ TEST_F(WindowTest, KeyUpsCloseClearOrPost) {
         EXPECT_EQ(Send(WM_KEYUP, key), 0);
         EXPECT_EQ(std::tuple(Posted(WM_CHAR), Posted(WM_CLOSE).size(),
                              app_->engine.display.integerPart == 0, DisplayInvalidated()),
-                  std::tuple(std::string(posted), closes, clears, clears));
+                  std::tuple(CommandOf(posted), closes, clears, clears));
     }
 }
 
@@ -239,6 +244,26 @@ TEST_F(WindowTest, OnlyTheCalculatorIsDetachedFromTheInputMethod) {
     DestroyWindow(about);
 }
 
+// The body's shape: a filled 300 x 450 rounded rectangle, which leaves out the right column
+// and the bottom row; the straight edges whole between the corners, each corner cut by an
+// ellipse 30 across, all four alike (the points are mirrored into each corner).
+void ExpectRoundedBody(HRGN region) {
+    RECT box{};
+    EXPECT_EQ(GetRgnBox(region, &box), COMPLEXREGION);
+    EXPECT_EQ(std::tuple(box.left, box.top, box.right, box.bottom), std::tuple(0, 0, 299, 449));
+    auto in = [region](int x, int y) { return PtInRegion(region, x, y) != FALSE; };
+    for (int y = 15; y <= 433; ++y) EXPECT_TRUE(in(0, y) && in(298, y)) << "side row " << y;
+    for (int x = 15; x <= 283; ++x) EXPECT_TRUE(in(x, 0) && in(x, 448)) << "column " << x;
+    const std::tuple<int, int, bool> corner[] = {{0, 0, false}, {3, 3, false}, {0, 6, false},
+                                                 {6, 0, false}, {6, 6, true},  {3, 12, true},
+                                                 {12, 3, true}, {0, 16, true}, {16, 0, true}};
+    for (const auto& [x, y, inside] : corner) {
+        for (const auto& [mx, my] : {std::pair(x, y), std::pair(298 - x, y),
+                                     std::pair(x, 448 - y), std::pair(298 - x, 448 - y)})
+            EXPECT_EQ(in(mx, my), inside) << mx << "," << my;
+    }
+}
+
 bool maximisedOnTheWay = false;
 
 LRESULT CALLBACK NoteMaximising(int code, WPARAM wParam, LPARAM lParam) {
@@ -261,8 +286,8 @@ TEST_F(WindowTest, PlacedAtTheTopRightNeverMaximisedAndMinimisedWhenAsked) {
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_FALSE(app_->windowRegion);  // the window owns it now
     HRGN copy = CreateRectRgn(0, 0, 0, 0);
-    EXPECT_TRUE(GetWindowRgn(window_, copy) == COMPLEXREGION && !PtInRegion(copy, 0, 0) &&
-                PtInRegion(copy, 150, 0));
+    EXPECT_EQ(GetWindowRgn(window_, copy), COMPLEXREGION);
+    ExpectRoundedBody(copy);
     DeleteObject(copy);
     const int screen = GetSystemMetrics(SM_CXSCREEN);
     for (const auto& [command, maximisedBefore, minimised] : cases) {

@@ -1,8 +1,12 @@
 // The rate and rounding rule: by date, and from the files of the installation's data folder.
 
 #include <optional>
+#include <span>
+#include <tuple>
+#include <utility>
 
 #include "engine_harness.h"
+#include "tax/tax_rules.h"
 
 namespace {
 
@@ -10,11 +14,34 @@ using namespace std::string_literals;
 
 const std::string DataFolder = "C:\\Faltrane";
 
+std::span<const std::uint8_t> Bytes(const std::string& file) {
+    return {reinterpret_cast<const std::uint8_t*>(file.data()), file.size()};
+}
+
+// Each file's bytes read both ways, the count byte in octal: the rate (nothing: the rate by
+// date applies), then the rounding rule.
+TEST(TaxFiles, DecodeOnlyWholeFiles) {
+    const std::tuple<std::string, std::optional<std::int64_t>, TaxRounding> rows[] = {
+        // clang-format off
+        {"\0018"s, 8, {}}, {"\00210"s, 10, {}}, {"\003 5%"s, 5, {}}, {"\002-5"s, -5, {}},
+        {"\002+7"s, 7, {}}, {"\003- 5"s, 0, {}}, {"\001A"s, 0, {}},
+        {"\00178"s, 7, {}}, {"\001UA"s, 0, TaxRounding::UpFromTenth},  // later bytes ignored
+        {""s, {}, {}}, {"\001"s, {}, {}}, {"\01112"s, {}, {}},  // empty, count alone, cut short
+        {"\0007"s, {}, {}}, {"\0121234567890"s, {}, {}}, {"\2057"s, {}, {}},  // count 0, 10, -123
+        {"\001U"s, 0, TaxRounding::UpFromTenth}, {"\001F"s, 0, TaxRounding::HalfUp},
+        {"\001u"s, 0, {}}, {"\002U"s, {}, {}}};
+    // clang-format on
+    for (const auto& [file, rate, rule] : rows) {
+        EXPECT_EQ(std::pair(DecodeRateFile(Bytes(file)), DecodeRoundingFile(Bytes(file))),
+                  std::pair(rate, rule))
+            << file.size() << " bytes: " << file;
+    }
+}
+
 // At the date given, by default one before April 2014 (rate 5), with the files given in the
-// data folder and, where one is set, the program folder. Each file starts with its count
-// byte, written in octal. The files are found only through the data folder of a registry key
-// present, and only where the path fits in 260 bytes. Settings: the rate, then the rounding
-// rule (0 Truncate, 1 HalfUp, 2 UpFromTenth).
+// data folder and, where one is set, the program folder. The files are found only through the
+// data folder of a registry key present, and only where the path fits in 260 bytes.
+// Settings: the rate, then the rounding rule (0 Truncate, 1 HalfUp, 2 UpFromTenth).
 TEST(TaxSettings, FollowTheDateAndTheFiles) {
     const std::string seven = "\0017", halfUp = "\001F";
     const struct {
@@ -28,24 +55,7 @@ TEST(TaxSettings, FollowTheDateAndTheFiles) {
         {{}, {}, "8 0", {2014, 4}},
         {{}, {}, "8 0", {2019, 9}},
         {{}, {}, "10 0", {2019, 10}},
-        {"\0018"s, {}, "8 0"},
-        {"\00210"s, {}, "10 0"},
-        {"\003 5%"s, {}, "5 0"},
-        {"\002-5"s, {}, "-5 0"},
-        {"\002+7"s, {}, "7 0"},
-        {"\003- 5"s, {}, "0 0"},
-        {"\001A"s, {}, "0 0"},
-        {"\011999999999"s, {}, "999,999,999 0"},
-        {"\00178"s, {}, "7 0"},   // bytes after the count are ignored
-        {"\01112"s, {}, "12 0"},  // a short file is read as far as it goes
-        {"\0007"s, {}, "5 0"},
-        {"\0121234567890"s, {}, "5 0"},
-        {"\2057"s, {}, "5 0"},
-        {{}, "\001U"s, "5 2"},
-        {{}, "\001F"s, "5 1"},
-        {{}, "\001u"s, "5 0"},
-        {{}, "\002U"s, "5 0"},
-        {{}, "\001UA"s, "5 2"},
+        {"\011999999999"s, {}, "999,999,999 0"},  // the whole nine digits are read
         {"\012"s, "\001U"s, "5 2"},  // a bad rate file does not stop the rounding file
         {seven, halfUp, "7 1"},
         {seven, halfUp, "5 0", {2013, 12}, DataFolder, DataFolder, false},

@@ -233,6 +233,20 @@ void CheckEngineCommands(Input input) {
     CalcEngine engine(machine.Get());
     CheckEngineShape(engine);
     FUZZ_REQUIRE(IsZeroedStart(engine));
+    // A rate other than the date's comes from a rate file that holds the text its count (1 to
+    // 9) announces, read as strtol reads it; a rule other than truncation from 1 "U" or 1 "F".
+    const auto count = rateFile.empty() ? 0 : static_cast<std::int8_t>(rateFile[0]);
+    const bool wholeRate = (flags & 0x08) != 0 && count >= 1 && count <= 9 &&
+                           rateFile.size() > static_cast<std::size_t>(count);
+    DecimalValue byDate, fromFile;
+    byDate.SetInteger(DefaultTaxRate(today));
+    const std::string text = wholeRate ? rateFile.substr(1, static_cast<std::size_t>(count)) : "";
+    fromFile.SetInteger(std::strtol(text.c_str(), nullptr, 10));
+    FUZZ_REQUIRE(SameRecord(engine.taxRate, byDate) ||
+                 (wholeRate && SameRecord(engine.taxRate, fromFile)));
+    FUZZ_REQUIRE(engine.taxRounding == TaxRounding::Truncate ||
+                 ((flags & 0x10) != 0 &&
+                  (roundingFile.starts_with("\1U") || roundingFile.starts_with("\1F"))));
     // Byte 0xFE escapes: toggle held, toggle memory, new clipboard text, a wide character.
     while (!reader.Rest().empty()) {
         const std::uint8_t byte = reader.TakeByte();

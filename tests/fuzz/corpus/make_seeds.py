@@ -104,7 +104,8 @@ write("engine_commands", "wide_characters", machine(b"1\xfe\x03\x41\x01+\xfe\x03
 write("engine_commands", "long_folder", machine(b"100Z", INSTALLED, data=b"C:\\" + b"d" * 250, rate=b"\x01\x35"))
 write("engine_commands", "overflow_sum", machine(b"999999999999+1=A999999999999.5+.99999999999=S"))
 
-# Tax files read at start-up, then a tax key to show the rate in use.
+# Tax files read at start-up (the check holds the rate and rule in use to what the files
+# give), then a tax key to show the rate in use.
 def files(rate, rounding=b"", flags=INSTALLED, year=2015, month=1, folder_length=10):
     return machine(b"1000Z", flags, year, month, data=b"C:\\" + b"f" * folder_length, rate=rate, rounding=rounding)
 
