@@ -110,6 +110,7 @@ class CalcApp {
   private:
     HBITMAP GlyphBitmap(std::size_t glyph) const;
     void DrawKey(HDC dc, const CalcKey& key) const;
+    void DrawDisplayStrip(HDC dc, const DisplayBox& box) const;
     void DrawIndicator(HDC dc, const DisplayBox& box, const Indicator& indicator) const;
 };
 

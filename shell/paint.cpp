@@ -8,10 +8,48 @@ constexpr int BodyRight = WindowWidth - 1;
 constexpr int BodyBottom = WindowHeight - 1;
 constexpr int PressedShift = 2;
 constexpr int IndicatorInset = 5;
+// As thick as a 3-D border, so that a high-contrast outline takes its place.
+constexpr int OutlineWidth = 2;
+constexpr COLORREF GlyphPaper = RGB(255, 255, 255);
 
 void Line(HDC dc, int fromX, int fromY, int toX, int toY) {
     MoveToEx(dc, fromX, fromY, nullptr);
     LineTo(dc, toX, toY);
+}
+
+// A frame of the given width inside the rectangle.
+void Outline(HDC dc, RECT rect, int width, int systemColour) {
+    for (int ring = 0; ring < width; ++ring) {
+        FrameRect(dc, &rect, GetSysColorBrush(systemColour));
+        InflateRect(&rect, -1, -1);
+    }
+}
+
+// The context's own pen, in a system colour: nothing to create or free.
+HGDIOBJ SystemColourPen(HDC dc, int systemColour) {
+    SetDCPenColor(dc, GetSysColor(systemColour));
+    return GetStockObject(DC_PEN);
+}
+
+// The glyph bitmap as a mask: its paper becomes the strip's colour, everything else ink.
+void DrawGlyphMask(HDC dc, const GlyphPlacement& placed, HDC glyph, GlyphSize size) {
+    MemoryDc maskDc(CreateCompatibleDC(dc));
+    BitmapHandle mask(CreateBitmap(size.width, size.height, 1, 1, nullptr));
+    if (!maskDc || !mask) {
+        return;
+    }
+    ScopedSelect selected(maskDc.Get(), mask.Get());
+    // Colour to monochrome: pixels of the source's background colour become 1, the rest 0.
+    const COLORREF paper = SetBkColor(glyph, GlyphPaper);
+    BitBlt(maskDc.Get(), 0, 0, size.width, size.height, glyph, 0, 0, SRCCOPY);
+    SetBkColor(glyph, paper);
+    // Monochrome to colour: 1 takes the background colour, 0 the text colour.
+    const COLORREF ink = SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    const COLORREF background = SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    StretchBlt(dc, placed.x, placed.y, placed.width, placed.height, maskDc.Get(), 0, 0,
+               size.width, size.height, SRCCOPY);
+    SetBkColor(dc, background);
+    SetTextColor(dc, ink);
 }
 
 void DrawShiftJis(HDC dc, const char* text, RECT& rect, UINT format) {
@@ -33,17 +71,29 @@ void CalcApp::DrawWindow(HDC dc, int width) {
     {
         ScopedSelect brush(dc, BodyFill());
         {
-            ScopedSelect pen(dc, bodyPen.Get());
+            ScopedSelect pen(dc, highContrast ? SystemColourPen(dc, COLOR_BTNTEXT) : bodyPen.Get());
             RoundRect(dc, 0, 0, BodyRight, BodyBottom, WindowCornerEllipse, WindowCornerEllipse);
         }
         for (const CalcKey& key : keys) {
             DrawKey(dc, key);
         }
     }
-
     const DisplayBox box = DisplayBoxFor(width);
+    DrawDisplayStrip(dc, box);
+    DrawDisplay(dc, box);
+}
+
+void CalcApp::DrawDisplayStrip(HDC dc, const DisplayBox& box) const {
     const int displayRight = box.x + box.width;
     const int displayBottom = box.y + box.height;
+    if (highContrast) {
+        RECT strip{box.x, box.y, displayRight, displayBottom};
+        FillRect(dc, &strip, GetSysColorBrush(COLOR_WINDOW));
+        // Where the edge and shadow lines go, on all four sides; it lies on the body.
+        InflateRect(&strip, OutlineWidth, OutlineWidth);
+        Outline(dc, strip, OutlineWidth, COLOR_BTNTEXT);
+        return;
+    }
     PatBlt(dc, box.x, box.y, box.width, box.height, WHITENESS);
     {
         // A light blue line under and right of the strip, a grey one a pixel further out.
@@ -56,22 +106,30 @@ void CalcApp::DrawWindow(HDC dc, int width) {
         Line(dc, box.x + 1, displayBottom + 1, displayRight + 2, displayBottom + 1);
         Line(dc, displayRight + 1, box.y + 1, displayRight + 1, displayBottom + 2);
     }
-
-    DrawDisplay(dc, box);
 }
 
-// The face is not filled: the body pattern shows through the caption.
+// The face is not filled: the body pattern shows through the caption. In high contrast a
+// pressed key is filled in the selection colours and every key is outlined in its text colour.
 void CalcApp::DrawKey(HDC dc, const CalcKey& key) const {
     RECT rect = key.rect;
-    if (key.pressed == 1) {
+    const bool pressed = key.pressed == 1;
+    if (pressed) {
         OffsetRect(&rect, PressedShift, PressedShift);
     }
+    if (highContrast && pressed) {
+        FillRect(dc, &rect, GetSysColorBrush(COLOR_HIGHLIGHT));
+    }
     {
-        ScopedTextStyle style(dc, key.font.Get(), TextColour(key.textColor, COLOR_BTNTEXT),
-                              key.bkMode);
+        ScopedTextStyle style(
+            dc, key.font.Get(),
+            TextColour(key.textColor, pressed ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT), key.bkMode);
         DrawShiftJis(dc, key.caption, rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
-    DrawEdge(dc, &rect, key.pressed == 1 ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    if (highContrast) {
+        Outline(dc, rect, OutlineWidth, COLOR_BTNTEXT);
+    } else {
+        DrawEdge(dc, &rect, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    }
 }
 
 void CalcApp::DrawDisplay(HDC dc, const DisplayBox& box) {
@@ -95,8 +153,12 @@ void CalcApp::DrawDisplay(HDC dc, const DisplayBox& box) {
             continue;
         }
         ScopedSelect glyph(memory.Get(), bitmap);
-        StretchBlt(dc, placed.x, placed.y, placed.width, placed.height, memory.Get(), 0, 0,
-                   sizes[placed.glyph].width, sizes[placed.glyph].height, SRCCOPY);
+        if (highContrast) {
+            DrawGlyphMask(dc, placed, memory.Get(), sizes[placed.glyph]);
+        } else {
+            StretchBlt(dc, placed.x, placed.y, placed.width, placed.height, memory.Get(), 0, 0,
+                       sizes[placed.glyph].width, sizes[placed.glyph].height, SRCCOPY);
+        }
     }
 }
 

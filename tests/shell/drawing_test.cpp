@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <vector>
 
 #include "shell_fixture.h"
@@ -122,6 +125,61 @@ TEST_F(ContrastTest, HighContrastDrawsInSystemColours) {
         app_->DrawWindow(canvas.Dc(), WindowWidth);
         ExpectLook(canvas.Dc(), highContrast);
     }
+}
+
+// WCAG's ratio of relative luminances. Wine refuses to switch high contrast on, so the test
+// sets the application's mode after each theme's colours (window, its text, buttons, their
+// text, selection, its text); anti-aliased edges blend, so the strokes must stand out.
+TEST_F(ContrastTest, EveryTextAndOutlineReachesSevenToOneInHighContrastThemes) {
+    auto luminance = [](COLORREF c) {
+        auto linear = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(GetRValue(c) / 255.0) + 0.7152 * linear(GetGValue(c) / 255.0) +
+               0.0722 * linear(GetBValue(c) / 255.0) + 0.05;
+    };
+    constexpr int Elements[] = {COLOR_WINDOW,  COLOR_WINDOWTEXT, COLOR_BTNFACE,
+                                COLOR_BTNTEXT, COLOR_HIGHLIGHT,  COLOR_HIGHLIGHTTEXT};
+    const std::array<COLORREF, 6> themes[] = {
+        {Black, White, Black, White, RGB(26, 235, 255), Black},
+        {White, Black, White, Black, RGB(55, 0, 110), White},
+        {RGB(255, 250, 239), RGB(61, 61, 61), RGB(32, 48, 64), RGB(255, 255, 160), RGB(128, 0, 128),
+         White}};
+    // Area, the colour behind it (most of a text's area), how many pixels at least stand out.
+    const std::tuple<RECT, int, int> areas[] = {
+        {{20, 25, 150, 59}, COLOR_WINDOW, 20},   {{150, 20, 285, 60}, COLOR_WINDOW, 200},
+        {{12, 92, 56, 136}, COLOR_BTNFACE, 20},  {{130, 210, 174, 254}, COLOR_HIGHLIGHT, 20},
+        {{13, 18, 287, 20}, COLOR_BTNFACE, 548}, {{10, 90, 11, 138}, COLOR_BTNFACE, 48}};
+    std::array<COLORREF, 6> saved{};
+    for (std::size_t i = 0; i < saved.size(); ++i) saved[i] = GetSysColor(Elements[i]);
+    app_->engine.display.Parse("-1234.5");
+    app_->engine.memory.SetInteger(3);
+    Key(12).pressed = 1;
+    for (const auto& colours : themes) {
+        SetSysColors(6, Elements, colours.data());
+        app_->highContrast = true;
+        for (const DecimalError error : {DecimalError::None, DecimalError::Overflow}) {
+            app_->engine.display.errorCode = error;
+            Canvas canvas;
+            app_->DrawWindow(canvas.Dc(), WindowWidth);
+            for (const auto& [area, behind, least] : areas) {
+                SCOPED_TRACE(testing::Message() << colours[0] << " " << int(error) << " "
+                                                << area.left << "," << area.top);
+                const double back = luminance(GetSysColor(behind));
+                int ink = 0;
+                for (int y = area.top; y < area.bottom; ++y)
+                    for (int x = area.left; x < area.right; ++x) {
+                        const double l = luminance(canvas.At(x, y));
+                        ink += std::max(l, back) / std::min(l, back) >= 7.0 ? 1 : 0;
+                    }
+                const int size = (area.right - area.left) * (area.bottom - area.top);
+                EXPECT_TRUE(ink >= least &&
+                            (least == size || canvas.Count(area, GetSysColor(behind)) > size / 2))
+                    << ink;
+            }
+        }
+    }
+    SetSysColors(6, Elements, saved.data());
 }
 
 // Either message makes the window read the mode the system reports and repaint at once.
