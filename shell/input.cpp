@@ -5,11 +5,9 @@
 
 namespace {
 
-constexpr int RepaintSlack = 2;  // covers the shifted drawing of a pressed key
-
-void RepaintKey(HWND window, const CalcKey& key) {
-    RECT area{key.rect.left, key.rect.top, key.rect.right + RepaintSlack,
-              key.rect.bottom + RepaintSlack};
+// The slack covers the shifted drawing of a pressed key.
+void RepaintKey(HWND window, const CalcKey& key, int slack) {
+    RECT area{key.rect.left, key.rect.top, key.rect.right + slack, key.rect.bottom + slack};
     RedrawWindow(window, &area, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
@@ -51,7 +49,7 @@ std::int32_t CalcApp::TrackKey(HWND window, int x, int y, KeyTrackMode mode) {
         for (CalcKey& key : keys) {
             if (key.pressed == 1 && PtInRect(&key.rect, point) == FALSE) {
                 key.pressed = 0;
-                RepaintKey(window, key);
+                RepaintKey(window, key, layout.pressedShift);
                 return 1;
             }
         }
@@ -69,6 +67,6 @@ std::int32_t CalcApp::TrackKey(HWND window, int x, int y, KeyTrackMode mode) {
     if (mode == KeyTrackMode::Release) {
         PostMessageA(window, WM_CHAR, static_cast<WPARAM>(key.commandChar), 0);
     }
-    RepaintKey(window, key);
+    RepaintKey(window, key, layout.pressedShift);
     return 1;
 }

@@ -3,13 +3,6 @@
 
 namespace {
 
-// The outline stays a pixel inside the window's region.
-constexpr int BodyRight = WindowWidth - 1;
-constexpr int BodyBottom = WindowHeight - 1;
-constexpr int PressedShift = 2;
-constexpr int IndicatorInset = 5;
-// As thick as a 3-D border, so that a high-contrast outline takes its place.
-constexpr int OutlineWidth = 2;
 constexpr COLORREF GlyphPaper = RGB(255, 255, 255);
 
 void Line(HDC dc, int fromX, int fromY, int toX, int toY) {
@@ -46,8 +39,8 @@ void DrawGlyphMask(HDC dc, const GlyphPlacement& placed, HDC glyph, GlyphSize si
     // Monochrome to colour: 1 takes the background colour, 0 the text colour.
     const COLORREF ink = SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     const COLORREF background = SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-    StretchBlt(dc, placed.x, placed.y, placed.width, placed.height, maskDc.Get(), 0, 0,
-               size.width, size.height, SRCCOPY);
+    StretchBlt(dc, placed.x, placed.y, placed.width, placed.height, maskDc.Get(), 0, 0, size.width,
+               size.height, SRCCOPY);
     SetBkColor(dc, background);
     SetTextColor(dc, ink);
 }
@@ -62,49 +55,53 @@ void DrawShiftJis(HDC dc, const char* text, RECT& rect, UINT format) {
 
 void CalcApp::Paint(HWND window) {
     PaintScope paint(window);
-    RECT client{};
-    GetClientRect(window, &client);
-    DrawWindow(paint.Get(), client.right - client.left);
+    DrawWindow(paint.Get());
 }
 
-void CalcApp::DrawWindow(HDC dc, int width) {
+void CalcApp::DrawWindow(HDC dc) {
     {
         ScopedSelect brush(dc, BodyFill());
         {
             ScopedSelect pen(dc, highContrast ? SystemColourPen(dc, COLOR_BTNTEXT) : bodyPen.Get());
-            RoundRect(dc, 0, 0, BodyRight, BodyBottom, WindowCornerEllipse, WindowCornerEllipse);
+            // The outline stays a pixel inside the window's region.
+            RoundRect(dc, 0, 0, layout.windowWidth - 1, layout.windowHeight - 1,
+                      layout.cornerEllipse, layout.cornerEllipse);
         }
         for (const CalcKey& key : keys) {
             DrawKey(dc, key);
         }
     }
-    const DisplayBox box = DisplayBoxFor(width);
-    DrawDisplayStrip(dc, box);
-    DrawDisplay(dc, box);
+    DrawDisplayStrip(dc, layout.display);
+    DrawDisplay(dc, layout.display);
 }
 
 void CalcApp::DrawDisplayStrip(HDC dc, const DisplayBox& box) const {
     const int displayRight = box.x + box.width;
     const int displayBottom = box.y + box.height;
+    const int line = layout.displayLineWidth;
     if (highContrast) {
         RECT strip{box.x, box.y, displayRight, displayBottom};
         FillRect(dc, &strip, GetSysColorBrush(COLOR_WINDOW));
         // Where the edge and shadow lines go, on all four sides; it lies on the body.
-        InflateRect(&strip, OutlineWidth, OutlineWidth);
-        Outline(dc, strip, OutlineWidth, COLOR_BTNTEXT);
+        InflateRect(&strip, 2 * line, 2 * line);
+        Outline(dc, strip, 2 * line, COLOR_BTNTEXT);
         return;
     }
     PatBlt(dc, box.x, box.y, box.width, box.height, WHITENESS);
-    {
-        // A light blue line under and right of the strip, a grey one a pixel further out.
-        ScopedSelect pen(dc, displayEdgePen.Get());
-        Line(dc, box.x, displayBottom, displayRight + 1, displayBottom);
-        Line(dc, displayRight, box.y, displayRight, displayBottom + 1);
-    }
-    {
+    // A light blue line under and right of the strip, a grey one a line further out; each
+    // line is drawn as that many one-pixel lines.
+    for (int offset = 0; offset < line; ++offset) {
+        {
+            ScopedSelect pen(dc, displayEdgePen.Get());
+            Line(dc, box.x, displayBottom + offset, displayRight + line, displayBottom + offset);
+            Line(dc, displayRight + offset, box.y, displayRight + offset, displayBottom + line);
+        }
         ScopedSelect pen(dc, displayShadowPen.Get());
-        Line(dc, box.x + 1, displayBottom + 1, displayRight + 2, displayBottom + 1);
-        Line(dc, displayRight + 1, box.y + 1, displayRight + 1, displayBottom + 2);
+        const int shadow = line + offset;
+        Line(dc, box.x + line, displayBottom + shadow, displayRight + 2 * line,
+             displayBottom + shadow);
+        Line(dc, displayRight + shadow, box.y + line, displayRight + shadow,
+             displayBottom + 2 * line);
     }
 }
 
@@ -114,7 +111,7 @@ void CalcApp::DrawKey(HDC dc, const CalcKey& key) const {
     RECT rect = key.rect;
     const bool pressed = key.pressed == 1;
     if (pressed) {
-        OffsetRect(&rect, PressedShift, PressedShift);
+        OffsetRect(&rect, layout.pressedShift, layout.pressedShift);
     }
     if (highContrast && pressed) {
         FillRect(dc, &rect, GetSysColorBrush(COLOR_HIGHLIGHT));
@@ -126,7 +123,7 @@ void CalcApp::DrawKey(HDC dc, const CalcKey& key) const {
         DrawShiftJis(dc, key.caption, rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
     if (highContrast) {
-        Outline(dc, rect, OutlineWidth, COLOR_BTNTEXT);
+        Outline(dc, rect, layout.outlineWidth, COLOR_BTNTEXT);
     } else {
         DrawEdge(dc, &rect, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
     }
@@ -140,14 +137,14 @@ void CalcApp::DrawDisplay(HDC dc, const DisplayBox& box) {
     DrawIndicator(dc, box, shown.indicator);
 
     const GlyphSizes sizes = MeasuredGlyphSizes();
-    const NumberLayout layout = LayoutNumber(shown.number.data(), sizes, box);
+    const NumberLayout number = LayoutNumber(shown.number.data(), sizes, box);
 
     MemoryDc memory(CreateCompatibleDC(dc));
     if (memory.Get() == nullptr) {
         return;
     }
-    for (std::size_t i = 0; i < layout.count; ++i) {
-        const GlyphPlacement& placed = layout.glyphs[i];
+    for (std::size_t i = 0; i < number.count; ++i) {
+        const GlyphPlacement& placed = number.glyphs[i];
         HBITMAP bitmap = GlyphBitmap(placed.glyph);
         if (bitmap == nullptr) {
             continue;
@@ -184,7 +181,7 @@ void CalcApp::DrawIndicator(HDC dc, const DisplayBox& box, const Indicator& indi
     if (text == nullptr) {
         return;
     }
-    RECT rect{box.x + IndicatorInset, box.y + IndicatorInset, box.x + box.width,
+    RECT rect{box.x + layout.indicatorInset, box.y + layout.indicatorInset, box.x + box.width,
               box.y + box.height};
     ScopedTextStyle textStyle(dc, style->font.Get(), TextColour(style->textColor, COLOR_WINDOWTEXT),
                               TRANSPARENT);
@@ -192,8 +189,6 @@ void CalcApp::DrawIndicator(HDC dc, const DisplayBox& box, const Indicator& indi
 }
 
 void CalcApp::InvalidateDisplay(HWND window) const {
-    RECT client{};
-    GetClientRect(window, &client);
-    const RECT strip = DisplayStrip(client.right);
+    const RECT strip = DisplayStrip();
     InvalidateRect(window, &strip, TRUE);
 }

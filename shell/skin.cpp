@@ -67,9 +67,28 @@ TextBuffer LoadTextBuffer(HINSTANCE instance, UINT id) {
 
 }  // namespace
 
-void CalcApp::LoadSkin(HINSTANCE instance, HDC dc) {
+void CalcApp::LoadSkin(HINSTANCE instance, HDC dc, int dpi) {
     ReleaseSkin();
+    ScaleSkin(instance, dc, dpi);
+    for (int index = 0; index < KeyCount; ++index) {
+        CalcKey& key = keys[static_cast<std::size_t>(index)];
+        LoadText(instance, static_cast<UINT>(IDS_KEY_FIRST + index), key.caption,
+                 sizeof(key.caption));
+        key.pressed = 0;
+        key.commandChar = static_cast<signed char>(KeyMap[index]);
+        const Rgb colour = KeyStyleFor(index).colour;
+        key.textColor = RGB(colour.red, colour.green, colour.blue);
+    }
+    for (std::size_t text = 0; text < IndicatorTextCount; ++text) {
+        errorTexts[text] = LoadTextBuffer(instance, ErrorTextIds[text]);
+        taxLabels[text] = LoadTextBuffer(instance, TaxLabelIds[text]);
+    }
+    popupMenu.Reset(LoadMenuA(instance, MAKEINTRESOURCEA(IDM_POPUP)));
+}
 
+void CalcApp::ScaleSkin(HINSTANCE instance, HDC dc, int dpi) {
+    ReleaseScaledSkin();
+    layout = LayoutForDpi(dpi);
     for (std::size_t digit = 0; digit < digitGlyphs.size(); ++digit) {
         digitGlyphs[digit].Reset(
             LoadBitmapResource(instance, IDB_DIGIT0 + static_cast<int>(digit)));
@@ -82,8 +101,8 @@ void CalcApp::LoadSkin(HINSTANCE instance, HDC dc) {
     commaGlyph.Reset(LoadBitmapResource(instance, IDB_COMMA));
     MeasureBitmap(dc, commaGlyph.Get(), commaSize);
 
-    windowRegion.Reset(CreateRoundRectRgn(0, 0, WindowWidth, WindowHeight, WindowCornerEllipse,
-                                          WindowCornerEllipse));
+    windowRegion.Reset(CreateRoundRectRgn(0, 0, layout.windowWidth, layout.windowHeight,
+                                          layout.cornerEllipse, layout.cornerEllipse));
     {
         // The brush keeps its own copy of the pattern.
         BitmapHandle tile(LoadBitmapResource(instance, IDB_BODY_TILE));
@@ -91,36 +110,40 @@ void CalcApp::LoadSkin(HINSTANCE instance, HDC dc) {
             bodyBrush.Reset(CreatePatternBrush(tile.Get()));
         }
     }
-    bodyPen.Reset(MakePen(PS_INSIDEFRAME, 2, RGB(255, 255, 176)));
+    bodyPen.Reset(MakePen(PS_INSIDEFRAME, layout.bodyPenWidth, RGB(255, 255, 176)));
     displayEdgePen.Reset(MakePen(PS_SOLID, 1, RGB(128, 128, 255)));
     displayShadowPen.Reset(MakePen(PS_SOLID, 1, RGB(128, 128, 128)));
 
     LOGFONTW font = KeyFontTemplate();
-    for (int index = 0; index < KeyCount; ++index) {
-        CalcKey& key = keys[static_cast<std::size_t>(index)];
-        LoadText(instance, static_cast<UINT>(IDS_KEY_FIRST + index), key.caption,
-                 sizeof(key.caption));
-        key.pressed = 0;
-        key.commandChar = static_cast<signed char>(KeyMap[index]);
-        const KeyStyle style = KeyStyleFor(index);
-        key.textColor = RGB(style.colour.red, style.colour.green, style.colour.blue);
-        font.lfHeight = style.fontHeight;
+    for (std::size_t index = 0; index < keys.size(); ++index) {
+        CalcKey& key = keys[index];
+        font.lfHeight = layout.fontHeights[index];
         key.font.Reset(CreateFontIndirectW(&font));
-        const KeyRect rect = KeyRectangle(index);
+        const KeyRect rect = layout.keys[index];
         key.rect = {rect.left, rect.top, rect.right, rect.bottom};
     }
+}
 
-    for (std::size_t text = 0; text < IndicatorTextCount; ++text) {
-        errorTexts[text] = LoadTextBuffer(instance, ErrorTextIds[text]);
-        taxLabels[text] = LoadTextBuffer(instance, TaxLabelIds[text]);
+void CalcApp::Shape(HWND window) {
+    if (windowRegion && SetWindowRgn(window, windowRegion.Get(), TRUE) != 0) {
+        windowRegion.Release();
     }
-
-    popupMenu.Reset(LoadMenuA(instance, MAKEINTRESOURCEA(IDM_POPUP)));
 }
 
 // The key fonts stay: each key frees its own. Sizes go back to 0 with their bitmaps, so a
 // glyph that fails to load again takes no width.
 void CalcApp::ReleaseSkin() {
+    ReleaseScaledSkin();
+    for (TextBuffer& text : errorTexts) {
+        text.reset();
+    }
+    for (TextBuffer& text : taxLabels) {
+        text.reset();
+    }
+    popupMenu.Reset();
+}
+
+void CalcApp::ReleaseScaledSkin() {
     for (BitmapHandle& glyph : digitGlyphs) {
         glyph.Reset();
     }
@@ -136,11 +159,4 @@ void CalcApp::ReleaseSkin() {
     bodyPen.Reset();
     displayEdgePen.Reset();
     displayShadowPen.Reset();
-    for (TextBuffer& text : errorTexts) {
-        text.reset();
-    }
-    for (TextBuffer& text : taxLabels) {
-        text.reset();
-    }
-    popupMenu.Reset();
 }

@@ -11,17 +11,6 @@ using SkinTest = CalcWindowTest;
 using DisplayTest = CalcWindowTest;
 using ContrastTest = CalcWindowTest;
 
-// Every object the skin made, the key fonts last.
-std::vector<HGDIOBJ> SkinObjects(const CalcApp& app) {
-    std::vector<HGDIOBJ> objects{app.minusGlyph.Get(),     app.pointGlyph.Get(),
-                                 app.commaGlyph.Get(),     app.windowRegion.Get(),
-                                 app.bodyBrush.Get(),      app.bodyPen.Get(),
-                                 app.displayEdgePen.Get(), app.displayShadowPen.Get()};
-    for (const BitmapHandle& glyph : app.digitGlyphs) objects.push_back(glyph.Get());
-    for (const CalcKey& key : app.keys) objects.push_back(key.font.Get());
-    return objects;
-}
-
 TEST_F(SkinTest, ReleaseAndDestructionLeaveNoObjectBehind) {
     const std::vector<HGDIOBJ> objects = SkinObjects(*app_);
     HMENU menu = app_->popupMenu.Get();
@@ -60,10 +49,10 @@ TEST_F(SkinTest, TextsAreShiftJis) {
 
 TEST_F(DisplayTest, WindowDrawingEdgesOutlineAndPressedKey) {
     Canvas raised;
-    app_->DrawWindow(raised.Dc(), 300);
+    app_->DrawWindow(raised.Dc());
     Key(12).pressed = 1;  // "9", (126, 206)-(174, 254)
     Canvas pressed;
-    app_->DrawWindow(pressed.Dc(), 300);
+    app_->DrawWindow(pressed.Dc());
     const COLORREF edge = RGB(128, 128, 255), shadow = RGB(128, 128, 128);
     const COLORREF outline = RGB(255, 255, 176), light = GetSysColor(COLOR_3DLIGHT);
     const COLORREF dark = GetSysColor(COLOR_3DDKSHADOW), sunken = GetSysColor(COLOR_BTNSHADOW);
@@ -122,7 +111,7 @@ TEST_F(ContrastTest, HighContrastDrawsInSystemColours) {
         SCOPED_TRACE(highContrast ? "high contrast" : "own colours");
         app_->highContrast = highContrast;
         Canvas canvas;
-        app_->DrawWindow(canvas.Dc(), WindowWidth);
+        app_->DrawWindow(canvas.Dc());
         ExpectLook(canvas.Dc(), highContrast);
     }
 }
@@ -161,7 +150,7 @@ TEST_F(ContrastTest, EveryTextAndOutlineReachesSevenToOneInHighContrastThemes) {
         for (const DecimalError error : {DecimalError::None, DecimalError::Overflow}) {
             app_->engine.display.errorCode = error;
             Canvas canvas;
-            app_->DrawWindow(canvas.Dc(), WindowWidth);
+            app_->DrawWindow(canvas.Dc());
             for (const auto& [area, behind, least] : areas) {
                 SCOPED_TRACE(testing::Message() << colours[0] << " " << int(error) << " "
                                                 << area.left << "," << area.top);

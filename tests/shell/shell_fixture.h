@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "engine/memory_platform.h"
 #include "shell/calc_app.h"
@@ -27,6 +28,17 @@ inline int CountPixels(HDC dc, const RECT& area, COLORREF colour, bool other = f
         for (int x = area.left; x < area.right; ++x)
             count += (GetPixel(dc, x, y) == colour) != other ? 1 : 0;
     return count;
+}
+
+// Every object the skin made, the key fonts last.
+inline std::vector<HGDIOBJ> SkinObjects(const CalcApp& app) {
+    std::vector<HGDIOBJ> objects{app.minusGlyph.Get(),     app.pointGlyph.Get(),
+                                 app.commaGlyph.Get(),     app.windowRegion.Get(),
+                                 app.bodyBrush.Get(),      app.bodyPen.Get(),
+                                 app.displayEdgePen.Get(), app.displayShadowPen.Get()};
+    for (const BitmapHandle& glyph : app.digitGlyphs) objects.push_back(glyph.Get());
+    for (const CalcKey& key : app.keys) objects.push_back(key.font.Get());
+    return objects;
 }
 
 // A 32-bit memory canvas of the window's size, black until drawn on.

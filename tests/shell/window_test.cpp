@@ -1,6 +1,7 @@
 #include "shell_fixture.h"  // windows.h before imm.h
 
 #include <imm.h>
+#include <oleacc.h>
 
 #include <functional>
 #include <iterator>
@@ -282,6 +283,63 @@ TEST_F(WindowTest, PlacedAtTheTopRightNeverMaximisedAndMinimisedWhenAsked) {
             EXPECT_EQ(std::tuple(shown.left, shown.top, shown.right, shown.bottom),
                       std::tuple(screen - 300, 0, screen, 450));
         }
+    }
+}
+
+// A change of scale (96 -> 144 -> 96): the suggested rectangle, keys, fonts, strip, region and
+// accessible locations at the new scale, painted, with no object of the old scale left.
+TEST_F(WindowTest, ChangesOfScaleRebuildEverythingAndLeaveNothingBehind) {
+    SIZE size{};
+    EXPECT_EQ(Send(WM_GETDPISCALEDSIZE, 192, reinterpret_cast<LPARAM>(&size)), TRUE);
+    EXPECT_EQ(std::pair(size.cx, size.cy), std::pair(600L, 900L));
+    Send(WM_USER);
+    Show();
+    IAccessible* object = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_CLIENT),
+                                         __uuidof(IAccessible), reinterpret_cast<void**>(&object)),
+              S_OK);
+    const DWORD objectsBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    for (const auto& [dpi, suggested] :
+         {std::pair(144, RECT{100, 50, 550, 725}), std::pair(96, RECT{200, 60, 500, 510})}) {
+        SCOPED_TRACE(dpi);
+        const std::vector<HGDIOBJ> old = SkinObjects(*app_);
+        EXPECT_EQ(Send(WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested)),
+                  0);
+        UpdateWindow(window_);
+        for (HGDIOBJ gone : old) EXPECT_EQ(GetObjectType(gone), 0u);
+        RECT placed{}, shape{};
+        GetWindowRect(window_, &placed);
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        GetWindowRgn(window_, region);
+        GetRgnBox(region, &shape);
+        DeleteObject(region);
+        const KeyRect seven = KeyRectangle(10, dpi);
+        LOGFONTA font{};
+        GetObjectA(Key(10).font.Get(), sizeof(font), &font);
+        // A rounded region leaves out its right and bottom edge.
+        EXPECT_EQ(
+            std::tuple(placed.left, placed.top, placed.right, placed.bottom, shape.right + 1,
+                       shape.bottom + 1, Key(10).rect.left, Key(10).rect.bottom, font.lfHeight),
+            std::tuple(suggested.left, suggested.top, suggested.right, suggested.bottom,
+                       Scaled(300, dpi), Scaled(450, dpi), seven.left, seven.bottom,
+                       Scaled(34, dpi)));
+        EXPECT_EQ(Send(WM_NCHITTEST, 0, ScreenPoint(seven.left, seven.top)), HTCLIENT);
+        EXPECT_EQ(Send(WM_NCHITTEST, 0, ScreenPoint(seven.left - 1, seven.top)), HTCAPTION);
+        const DisplayBox strip = app_->layout.display;
+        EXPECT_EQ(GetPixel(WindowDc(window_).Get(), strip.x + 1, strip.y + strip.height),
+                  RGB(128, 128, 255));
+        VARIANT child{}, hit{};
+        child.vt = VT_I4;
+        child.lVal = FirstKeyChildId + 10;
+        LONG left = 0, top = 0, width = 0, height = 0;
+        object->accLocation(&left, &top, &width, &height, child);
+        object->accHitTest(left + width - 1, top, &hit);
+        EXPECT_EQ(std::tuple(left - placed.left, top - placed.top, width, hit.lVal),
+                  std::tuple(seven.left, seven.top, seven.right - seven.left, child.lVal));
+    }
+    object->Release();
+    if (objectsBefore != 0) {  // Wine does not count them
+        EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), objectsBefore);
     }
 }
 
