@@ -2,6 +2,10 @@
 
 Geometry is laid out in screen units: the program draws every glyph at half its bitmap width,
 so one unit across is two bitmap columns, while one unit down is one bitmap row.
+
+shell/glyph_art.cpp draws the same glyphs and tile at any DPI with the same arithmetic (and
+imaging.coverage's sampling); its test holds it to the committed 96-DPI bitmaps, so a change
+here goes there too.
 """
 
 import imaging
