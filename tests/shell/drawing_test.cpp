@@ -88,6 +88,48 @@ TEST_F(DisplayTest, WindowDrawingEdgesOutlineAndPressedKey) {
     EXPECT_EQ(captionRight(pressed), captionRight(raised) + 2);
 }
 
+// At every scale the glyphs come at their scaled sizes, and the strip holds each glyph of
+// -1,234.5 in the cell the layout gives it, copied from its bitmap, and the memory mark at the
+// indicator's inset: a sign, point, comma or digit dropped or out of place changes a cell.
+TEST_F(DisplayTest, NumberAndIndicatorAtEveryScale) {
+    app_->engine.display.Parse("-1234.5");
+    app_->engine.memory.SetInteger(1);
+    for (const int dpi : {96, 120, 144, 192, 288}) {
+        SCOPED_TRACE(dpi);
+        app_->LoadSkin(instance_, WindowDc(window_).Get(), dpi);
+        const GlyphSizes sizes = app_->MeasuredGlyphSizes();
+        EXPECT_EQ(std::tuple(sizes[1].width, sizes[1].height, sizes[MinusGlyph].width),
+                  std::tuple(Scaled(36, dpi), Scaled(41, dpi), Scaled(25, dpi)));
+        const DisplayBox box = app_->layout.display;
+        Canvas drawn(app_->layout.windowWidth, app_->layout.windowHeight);
+        Canvas expected(app_->layout.windowWidth, app_->layout.windowHeight);
+        app_->DrawWindow(drawn.Dc());
+        PatBlt(expected.Dc(), box.x, box.y, box.width, box.height, WHITENESS);
+        const NumberLayout cells = LayoutNumber("-1,234.5", sizes, box);
+        ASSERT_EQ(cells.count, 8u);
+        MemoryDc glyph(CreateCompatibleDC(expected.Dc()));
+        const HBITMAP bitmaps[] = {app_->minusGlyph.Get(),     app_->digitGlyphs[1].Get(),
+                                   app_->commaGlyph.Get(),     app_->digitGlyphs[2].Get(),
+                                   app_->digitGlyphs[3].Get(), app_->digitGlyphs[4].Get(),
+                                   app_->pointGlyph.Get(),     app_->digitGlyphs[5].Get()};
+        for (std::size_t i = 0; i < cells.count; ++i) {
+            const GlyphPlacement& cell = cells.glyphs[i];
+            ScopedSelect selected(glyph.Get(), bitmaps[i]);
+            StretchBlt(expected.Dc(), cell.x, cell.y, cell.width, cell.height, glyph.Get(), 0, 0,
+                       sizes[cell.glyph].width, sizes[cell.glyph].height, SRCCOPY);
+        }
+        const int inset = app_->layout.indicatorInset;
+        RECT mark{box.x + inset, box.y + inset, box.x + box.width, box.y + box.height};
+        ScopedTextStyle style(expected.Dc(), Key(MemoryKeyIndex).font.Get(), Violet, TRANSPARENT);
+        DrawTextA(expected.Dc(), "M", 1, &mark, DT_LEFT | DT_TOP | DT_SINGLELINE);
+        int differ = 0;
+        for (int y = box.y; y < box.y + box.height; ++y)
+            for (int x = box.x; x < box.x + box.width; ++x)
+                differ += drawn.At(x, y) != expected.At(x, y) ? 1 : 0;
+        EXPECT_EQ(differ, 0);
+    }
+}
+
 constexpr COLORREF DarkRed = RGB(128, 0, 0);  // key 0's caption
 constexpr RECT BodyGap{59, 92, 67, 136};      // between keys 0 and 1
 constexpr RECT OffCaption{13, 93, 55, 135};   // key 0 inside its border

@@ -41,9 +41,11 @@ inline std::vector<HGDIOBJ> SkinObjects(const CalcApp& app) {
     return objects;
 }
 
-// A 32-bit memory canvas of the window's size, black until drawn on.
+// A 32-bit memory canvas, of the window's size unless told, black until drawn on.
 class Canvas {
   public:
+    explicit Canvas(int width = 300, int height = 450)
+        : info_{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}} {}
     HDC Dc() const { return dc_.Get(); }
     COLORREF At(int x, int y) const { return GetPixel(dc_.Get(), x, y); }
     int Count(const RECT& area, COLORREF colour, bool other = false) const {
@@ -51,10 +53,9 @@ class Canvas {
     }
 
   private:
-    static constexpr BITMAPINFO Info{
-        {sizeof(BITMAPINFOHEADER), 300, -450, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    BITMAPINFO info_;
     MemoryDc dc_{CreateCompatibleDC(nullptr)};
-    BitmapHandle bitmap_{CreateDIBSection(dc_.Get(), &Info, DIB_RGB_COLORS, nullptr, nullptr, 0)};
+    BitmapHandle bitmap_{CreateDIBSection(dc_.Get(), &info_, DIB_RGB_COLORS, nullptr, nullptr, 0)};
     ScopedSelect selected_{dc_.Get(), bitmap_.Get()};
 };
 
