@@ -121,12 +121,6 @@ constexpr SkinLayout LayoutForDpi(int dpi) {
     return layout;
 }
 
-// Left edge that puts the window flush with the screen's right edge; a window at least as
-// wide as the screen starts at 0.
-constexpr int PlacementX(int screenWidth, int clientWidth) {
-    return clientWidth < screenWidth ? screenWidth - clientWidth : 0;
-}
-
 // A rectangle of the screen: a monitor's work area or the window, right and bottom exclusive.
 struct ScreenArea {
     int left = 0;

@@ -230,16 +230,59 @@ LRESULT OnSystemColours(CalcApp* app, const Message& m) {
     return m.Default();
 }
 
-// Shape and size at the scale in use, then the top-right corner of the primary screen,
-// above ordinary windows.
+ScreenArea AreaOf(const RECT& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// The screen less the taskbar and the bars docked at its edges.
+ScreenArea WorkArea(HMONITOR monitor) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (GetMonitorInfoA(monitor, &info) == FALSE) {
+        return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    return AreaOf(info.rcWork);
+}
+
+// A window left partly outside the work area of the monitor it is mostly on (or nearest to)
+// comes back inside, keeping its size; one inside stays where the user dragged it.
+void KeepInsideWorkArea(HWND window) {
+    RECT rect{};
+    if (IsIconic(window) || GetWindowRect(window, &rect) == FALSE) {
+        return;
+    }
+    const ScreenArea work = WorkArea(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST));
+    if (const auto inside = BackInside(work, AreaOf(rect))) {
+        SetWindowPos(window, nullptr, inside->x, inside->y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+LRESULT OnSettingChange(CalcApp* app, const Message& m) {
+    if (app != nullptr && m.wParam == SPI_SETWORKAREA) {
+        KeepInsideWorkArea(m.window);
+    }
+    return OnSystemColours(app, m);
+}
+
+LRESULT OnDisplayChange(CalcApp* app, const Message& m) {
+    if (app != nullptr) {
+        KeepInsideWorkArea(m.window);
+    }
+    return m.Default();
+}
+
+// Shape and size at the scale in use, then the top-right corner of the primary monitor's work
+// area, so that no taskbar covers it, above ordinary windows.
 LRESULT OnPlace(CalcApp* app, const Message& m) {
     if (app == nullptr) {
         return 0;
     }
     app->Shape(m.window);
     const int width = app->layout.windowWidth;
-    const int x = PlacementX(GetSystemMetrics(SM_CXSCREEN), width);
-    SetWindowPos(m.window, HWND_TOPMOST, x, 0, width, app->layout.windowHeight, 0);
+    const ScreenPoint corner =
+        TopRightIn(WorkArea(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY)), width);
+    SetWindowPos(m.window, HWND_TOPMOST, corner.x, corner.y, width, app->layout.windowHeight, 0);
     return 0;
 }
 
@@ -387,8 +430,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_DPICHANGED:
             return OnDpiChanged(app, m);
         case WM_SETTINGCHANGE:
+            return OnSettingChange(app, m);
         case WM_SYSCOLORCHANGE:
             return OnSystemColours(app, m);
+        case WM_DISPLAYCHANGE:
+            return OnDisplayChange(app, m);
         default:
             return m.Default();
     }

@@ -264,7 +264,8 @@ TEST_F(WindowTest, PlacedAtTheTopRightNeverMaximisedAndMinimisedWhenAsked) {
     EXPECT_TRUE(GetWindowRgn(window_, copy) == COMPLEXREGION && !PtInRegion(copy, 0, 0) &&
                 PtInRegion(copy, 150, 0));
     DeleteObject(copy);
-    const int screen = GetSystemMetrics(SM_CXSCREEN);
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     for (const auto& [command, maximisedBefore, minimised] : cases) {
         SCOPED_TRACE(testing::Message() << "command " << command);
         if (maximisedBefore) {
@@ -281,7 +282,7 @@ TEST_F(WindowTest, PlacedAtTheTopRightNeverMaximisedAndMinimisedWhenAsked) {
                   std::tuple(false, FALSE, minimised));
         if (!minimised) {
             EXPECT_EQ(std::tuple(shown.left, shown.top, shown.right, shown.bottom),
-                      std::tuple(screen - 300, 0, screen, 450));
+                      std::tuple(work.right - 300, work.top, work.right, work.top + 450));
         }
     }
 }
@@ -340,6 +341,30 @@ TEST_F(WindowTest, ChangesOfScaleRebuildEverythingAndLeaveNothingBehind) {
     object->Release();
     if (objectsBefore != 0) {  // Wine does not count them
         EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), objectsBefore);
+    }
+}
+
+// After a change of work area or display, a window left partly outside comes back inside,
+// keeping its size; one inside, or another setting, leaves it where it was dragged.
+TEST_F(WindowTest, WorkAreaOrDisplayChangesBringTheWindowBackInside) {
+    Send(WM_USER);
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int right = work.right - 300;
+    const std::tuple<UINT, WPARAM, int, int> cases[] = {
+        {WM_SETTINGCHANGE, SPI_SETWORKAREA, work.right - 100, right},
+        {WM_DISPLAYCHANGE, 32, work.right - 100, right},
+        {WM_SETTINGCHANGE, SPI_SETWORKAREA, work.left + 50, work.left + 50},
+        {WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, work.right - 100, work.right - 100}};
+    for (const auto& [message, wParam, before, after] : cases) {
+        SetWindowPos(window_, nullptr, before, work.top + 10, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Send(message, wParam);
+        RECT placed{};
+        GetWindowRect(window_, &placed);
+        EXPECT_EQ(std::tuple(placed.left, placed.top, placed.right - placed.left),
+                  std::tuple(after, work.top + 10, 300))
+            << message << " " << wParam << " from " << before;
     }
 }
 
