@@ -74,11 +74,6 @@ TEST_F(DisplayTest, WindowDrawingEdgesOutlineAndPressedKey) {
         EXPECT_EQ(canvas->At(x, y) == colour, is)
             << (canvas == &raised ? "raised " : "pressed ") << x << "," << y;
     }
-    // "GT" in its key's colour; the display's "0" in its cell, 3 pixels before the edge.
-    EXPECT_EQ(std::tuple(raised.Count({244, 150, 288, 194}, Violet) > 0,
-                         raised.Count({265, 20, 282, 59}, Teal) > 0,
-                         raised.Count({282, 0, 300, 62}, Teal)),
-              std::tuple(true, true, 0));
     auto captionRight = [](const Canvas& canvas) {
         int right = 0;
         for (int x = 130; x < 172; ++x)
@@ -88,9 +83,9 @@ TEST_F(DisplayTest, WindowDrawingEdgesOutlineAndPressedKey) {
     EXPECT_EQ(captionRight(pressed), captionRight(raised) + 2);
 }
 
-// At every scale the glyphs come at their scaled sizes, and the strip holds each glyph of
-// -1,234.5 in the cell the layout gives it, copied from its bitmap, and the memory mark at the
-// indicator's inset: a sign, point, comma or digit dropped or out of place changes a cell.
+// At every scale the strip holds each glyph of -1,234.5 in the cell the layout gives it,
+// copied from its bitmap, and the memory mark at the indicator's inset: a sign, point, comma
+// or digit dropped or out of place changes a cell.
 TEST_F(DisplayTest, NumberAndIndicatorAtEveryScale) {
     app_->engine.display.Parse("-1234.5");
     app_->engine.memory.SetInteger(1);
@@ -98,8 +93,6 @@ TEST_F(DisplayTest, NumberAndIndicatorAtEveryScale) {
         SCOPED_TRACE(dpi);
         app_->LoadSkin(instance_, WindowDc(window_).Get(), dpi);
         const GlyphSizes sizes = app_->MeasuredGlyphSizes();
-        EXPECT_EQ(std::tuple(sizes[1].width, sizes[1].height, sizes[MinusGlyph].width),
-                  std::tuple(Scaled(36, dpi), Scaled(41, dpi), Scaled(25, dpi)));
         const DisplayBox box = app_->layout.display;
         Canvas drawn(app_->layout.windowWidth, app_->layout.windowHeight);
         Canvas expected(app_->layout.windowWidth, app_->layout.windowHeight);
@@ -145,17 +138,6 @@ void ExpectLook(HDC dc, bool highContrast) {
     EXPECT_EQ(CountPixels(dc, OffCaption, caption[!highContrast]), 0);
     EXPECT_GT(CountPixels(dc, Indicator, indicator[highContrast]), 0);
     EXPECT_EQ(CountPixels(dc, Indicator, indicator[!highContrast]), 0);
-}
-
-TEST_F(ContrastTest, HighContrastDrawsInSystemColours) {
-    app_->engine.taxState = TaxState::Included;
-    for (const bool highContrast : {true, false}) {
-        SCOPED_TRACE(highContrast ? "high contrast" : "own colours");
-        app_->highContrast = highContrast;
-        Canvas canvas;
-        app_->DrawWindow(canvas.Dc());
-        ExpectLook(canvas.Dc(), highContrast);
-    }
 }
 
 // WCAG's ratio of relative luminances. Wine refuses to switch high contrast on, so the test
