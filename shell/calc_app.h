@@ -90,6 +90,8 @@ class CalcApp {
     COLORREF TextColour(COLORREF own, int systemColour) const;
 
     GlyphSizes MeasuredGlyphSizes() const;
+    // The bitmap of a glyph slot, or null.
+    HBITMAP GlyphBitmap(std::size_t glyph) const;
 
     SkinLayout layout = LayoutForDpi(BaseDpi);
     RegionHandle windowRegion;
@@ -119,7 +121,6 @@ class CalcApp {
     AccessibleHolder accessible;
 
   private:
-    HBITMAP GlyphBitmap(std::size_t glyph) const;
     void ReleaseScaledSkin();
     void DrawKey(HDC dc, const CalcKey& key) const;
     void DrawDisplayStrip(HDC dc, const DisplayBox& box) const;

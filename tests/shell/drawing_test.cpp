@@ -101,13 +101,9 @@ TEST_F(DisplayTest, NumberAndIndicatorAtEveryScale) {
         const NumberLayout cells = LayoutNumber("-1,234.5", sizes, box);
         ASSERT_EQ(cells.count, 8u);
         MemoryDc glyph(CreateCompatibleDC(expected.Dc()));
-        const HBITMAP bitmaps[] = {app_->minusGlyph.Get(),     app_->digitGlyphs[1].Get(),
-                                   app_->commaGlyph.Get(),     app_->digitGlyphs[2].Get(),
-                                   app_->digitGlyphs[3].Get(), app_->digitGlyphs[4].Get(),
-                                   app_->pointGlyph.Get(),     app_->digitGlyphs[5].Get()};
         for (std::size_t i = 0; i < cells.count; ++i) {
             const GlyphPlacement& cell = cells.glyphs[i];
-            ScopedSelect selected(glyph.Get(), bitmaps[i]);
+            ScopedSelect selected(glyph.Get(), app_->GlyphBitmap(cell.glyph));
             StretchBlt(expected.Dc(), cell.x, cell.y, cell.width, cell.height, glyph.Get(), 0, 0,
                        sizes[cell.glyph].width, sizes[cell.glyph].height, SRCCOPY);
         }

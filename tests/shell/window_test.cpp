@@ -309,10 +309,7 @@ TEST_F(WindowTest, ChangesOfScaleRebuildEverythingAndLeaveNothingBehind) {
         for (HGDIOBJ gone : old) EXPECT_EQ(GetObjectType(gone), 0u);
         RECT placed{}, shape{};
         GetWindowRect(window_, &placed);
-        HRGN region = CreateRectRgn(0, 0, 0, 0);
-        GetWindowRgn(window_, region);
-        GetRgnBox(region, &shape);
-        DeleteObject(region);
+        GetWindowRgnBox(window_, &shape);
         const KeyRect seven = KeyRectangle(10, dpi);
         LOGFONTA font{};
         GetObjectA(Key(10).font.Get(), sizeof(font), &font);
