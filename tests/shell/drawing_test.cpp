@@ -83,9 +83,9 @@ TEST_F(DisplayTest, WindowDrawingEdgesOutlineAndPressedKey) {
     EXPECT_EQ(captionRight(pressed), captionRight(raised) + 2);
 }
 
-// At every scale the strip holds each glyph of -1,234.5 in the cell the layout gives it,
-// copied from its bitmap, and the memory mark at the indicator's inset: a sign, point, comma
-// or digit dropped or out of place changes a cell.
+// At every scale, with glyphs drawn for it, the strip holds each glyph of -1,234.5 in the cell the
+// layout gives it, copied from its bitmap, and the memory mark at the indicator's inset: a sign,
+// point, comma or digit dropped or out of place changes a cell.
 TEST_F(DisplayTest, NumberAndIndicatorAtEveryScale) {
     app_->engine.display.Parse("-1234.5");
     app_->engine.memory.SetInteger(1);
@@ -93,6 +93,7 @@ TEST_F(DisplayTest, NumberAndIndicatorAtEveryScale) {
         SCOPED_TRACE(dpi);
         app_->LoadSkin(instance_, WindowDc(window_).Get(), dpi);
         const GlyphSizes sizes = app_->MeasuredGlyphSizes();
+        EXPECT_EQ(sizes[1].height, Scaled(41, dpi)) << "glyphs drawn for the scale";
         const DisplayBox box = app_->layout.display;
         Canvas drawn(app_->layout.windowWidth, app_->layout.windowHeight);
         Canvas expected(app_->layout.windowWidth, app_->layout.windowHeight);
