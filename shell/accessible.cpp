@@ -311,7 +311,7 @@ class CalcAccessible final : public IAccessible {
         RECT area{};
         GetClientRect(window_, &area);
         if (id == DisplayChildId) {
-            area = DisplayStrip(area.right);
+            area = App()->DisplayStrip();
         } else if (IsKey(id)) {
             area = App()->keys[KeyIndex(id)].rect;
         }
@@ -372,7 +372,7 @@ class CalcAccessible final : public IAccessible {
             return S_FALSE;
         }
         const int key = App()->KeyAt(point);
-        const RECT display = DisplayStrip(client.right);
+        const RECT display = App()->DisplayStrip();
         if (key >= 0) {
             SetChild(child, FirstKeyChildId + key);
         } else {

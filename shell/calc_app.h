@@ -52,14 +52,24 @@ class CalcApp {
     CalcApp(const CalcApp&) = delete;
     CalcApp& operator=(const CalcApp&) = delete;
 
-    void LoadSkin(HINSTANCE instance, HDC dc);
+    // The skin at a scale; the context serves only to measure bitmaps.
+    void LoadSkin(HINSTANCE instance, HDC dc, int dpi = BaseDpi);
     void ReleaseSkin();
+    // Rebuilds what depends on the scale: layout, glyphs, brush, pens, region, fonts, keys.
+    void ScaleSkin(HINSTANCE instance, HDC dc, int dpi);
+    // Gives the region to the window, which owns it from then on.
+    void Shape(HWND window);
 
     void Paint(HWND window);
     // Everything Paint draws, into any context: body, keys, display strip and its content.
-    void DrawWindow(HDC dc, int width);
+    void DrawWindow(HDC dc);
     void DrawDisplay(HDC dc, const DisplayBox& box);
     void InvalidateDisplay(HWND window) const;
+    // The display strip as a rectangle, for invalidating and hit tests.
+    RECT DisplayStrip() const {
+        const DisplayBox box = layout.display;
+        return {box.x, box.y, box.x + box.width, box.y + box.height};
+    }
 
     std::int32_t TrackKey(HWND window, int x, int y, KeyTrackMode mode);
     // A screen reader's press of a key: shown and sent as a click would be. False when the
@@ -83,7 +93,10 @@ class CalcApp {
     COLORREF TextColour(COLORREF own, int systemColour) const;
 
     GlyphSizes MeasuredGlyphSizes() const;
+    // The bitmap of a glyph slot, or null.
+    HBITMAP GlyphBitmap(std::size_t glyph) const;
 
+    SkinLayout layout = LayoutForDpi(BaseDpi);
     RegionHandle windowRegion;
     BrushHandle bodyBrush;
     PenHandle bodyPen;
@@ -112,16 +125,11 @@ class CalcApp {
 
   private:
     void SetPressed(HWND window, std::size_t index, std::int32_t pressed);
-    HBITMAP GlyphBitmap(std::size_t glyph) const;
+    void ReleaseScaledSkin();
     void DrawKey(HDC dc, const CalcKey& key) const;
+    void DrawDisplayStrip(HDC dc, const DisplayBox& box) const;
     void DrawIndicator(HDC dc, const DisplayBox& box, const Indicator& indicator) const;
 };
-
-// The display strip as a rectangle, for invalidating and hit tests.
-inline RECT DisplayStrip(int clientWidth) {
-    const DisplayBox box = DisplayBoxFor(clientWidth);
-    return {box.x, box.y, box.x + box.width, box.y + box.height};
-}
 
 // Screen readers address the display and the keys by these child ids.
 inline constexpr LONG DisplayChildId = 1;

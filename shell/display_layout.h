@@ -40,6 +40,16 @@ struct NumberLayout {
     std::size_t count = 0;
 };
 
+// Every length is its 96-DPI value scaled on its own, rounded half away from zero as MulDiv
+// rounds, never derived from another scaled length, so that no error accumulates.
+inline constexpr int BaseDpi = 96;
+
+constexpr int Scaled(int length, int dpi) {
+    const std::int64_t product = std::int64_t{length} * dpi;
+    const std::int64_t half = product < 0 ? -BaseDpi / 2 : BaseDpi / 2;
+    return static_cast<int>((product + half) / BaseDpi);
+}
+
 struct DisplayBox {
     int x = 0;
     int y = 0;
@@ -48,14 +58,17 @@ struct DisplayBox {
     int margin = 0;
 };
 
-// The display strip in client coordinates: inset by DisplayLeft on both sides of the window.
+// The display strip in client coordinates: inset by DisplayLeft on both sides of the window
+// (96-DPI lengths).
 inline constexpr int DisplayLeft = 15;
 inline constexpr int DisplayTop = 20;
 inline constexpr int DisplayHeight = 40;
 inline constexpr int DisplayMargin = 3;
 
-constexpr DisplayBox DisplayBoxFor(int clientWidth) {
-    return {DisplayLeft, DisplayTop, clientWidth - 2 * DisplayLeft, DisplayHeight, DisplayMargin};
+constexpr DisplayBox DisplayBoxFor(int clientWidth, int dpi = BaseDpi) {
+    const int inset = Scaled(DisplayLeft, dpi);
+    return {inset, Scaled(DisplayTop, dpi), clientWidth - 2 * inset, Scaled(DisplayHeight, dpi),
+            Scaled(DisplayMargin, dpi)};
 }
 
 // Each glyph is drawn at half its bitmap width, right-aligned about margin pixels before the

@@ -5,11 +5,9 @@
 
 namespace {
 
-constexpr int RepaintSlack = 2;  // covers the shifted drawing of a pressed key
-
-void RepaintKey(HWND window, const CalcKey& key) {
-    RECT area{key.rect.left, key.rect.top, key.rect.right + RepaintSlack,
-              key.rect.bottom + RepaintSlack};
+// The slack covers the shifted drawing of a pressed key.
+void RepaintKey(HWND window, const CalcKey& key, int slack) {
+    RECT area{key.rect.left, key.rect.top, key.rect.right + slack, key.rect.bottom + slack};
     RedrawWindow(window, &area, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
@@ -76,7 +74,7 @@ void CalcApp::SetPressed(HWND window, std::size_t index, std::int32_t pressed) {
     CalcKey& key = keys[index];
     const bool changed = key.pressed != pressed;
     key.pressed = pressed;
-    RepaintKey(window, key);
+    RepaintKey(window, key, layout.pressedShift);
     if (changed) {
         NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window, OBJID_CLIENT,
                        FirstKeyChildId + static_cast<LONG>(index));

@@ -1,10 +1,14 @@
 #pragma once
 
-// The fixed key grid and key styles, and the window's placement rule: plain arithmetic,
-// shared by skin loading, painting and hit testing, callable without a window.
+// The key grid and key styles at every scale, and the window's placement rules: plain
+// arithmetic, shared by skin loading, painting and hit testing, callable without a window.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+
+#include "shell/display_layout.h"
 
 // The window and the rounded corners of its region.
 inline constexpr int WindowWidth = 300;
@@ -34,12 +38,15 @@ struct KeyRect {
     int bottom = 0;  // exclusive
 };
 
-constexpr KeyRect KeyRectangle(int index) {
+// The grid keeps one pitch and one key size, so the keys stay evenly spaced at any scale.
+constexpr KeyRect KeyRectangle(int index, int dpi = BaseDpi) {
     const int column = index % KeyColumns;
     const int row = (index / KeyColumns) % KeyRows;
-    const int left = KeyGridLeft + KeyPitch * column;
-    const int top = KeyGridTop + KeyPitch * row;
-    return {left, top, left + KeySize, top + KeySize};
+    const int pitch = Scaled(KeyPitch, dpi);
+    const int size = Scaled(KeySize, dpi);
+    const int left = Scaled(KeyGridLeft, dpi) + pitch * column;
+    const int top = Scaled(KeyGridTop, dpi) + pitch * row;
+    return {left, top, left + size, top + size};
 }
 
 struct Rgb {
@@ -70,8 +77,82 @@ constexpr KeyStyle KeyStyleFor(int index) {
     return {{0, 0, 0}, 34};
 }
 
-// Left edge that puts the window flush with the screen's right edge; a window at least as
-// wide as the screen starts at 0.
-constexpr int PlacementX(int screenWidth, int clientWidth) {
-    return clientWidth < screenWidth ? screenWidth - clientWidth : 0;
+// Body outline, pressed-key shift, indicator inset, display lines, at 96 DPI.
+inline constexpr int BodyPenWidth = 2;
+inline constexpr int PressedShift = 2;
+inline constexpr int IndicatorInset = 5;
+inline constexpr int DisplayLineWidth = 1;
+// As thick as a 3-D border, so that a high-contrast outline takes its place.
+inline constexpr int OutlineWidth = 2;
+
+// Every length of the window at one scale, worked out once when the scale is set.
+struct SkinLayout {
+    int dpi = BaseDpi;
+    int windowWidth = 0;
+    int windowHeight = 0;
+    int cornerEllipse = 0;
+    int bodyPenWidth = 0;
+    std::array<KeyRect, KeyCount> keys{};
+    std::array<int, KeyCount> fontHeights{};
+    DisplayBox display;
+    int displayLineWidth = 0;
+    int outlineWidth = 0;
+    int indicatorInset = 0;
+    int pressedShift = 0;
+};
+
+constexpr SkinLayout LayoutForDpi(int dpi) {
+    SkinLayout layout;
+    layout.dpi = dpi;
+    layout.windowWidth = Scaled(WindowWidth, dpi);
+    layout.windowHeight = Scaled(WindowHeight, dpi);
+    layout.cornerEllipse = Scaled(WindowCornerEllipse, dpi);
+    layout.bodyPenWidth = Scaled(BodyPenWidth, dpi);
+    for (int index = 0; index < KeyCount; ++index) {
+        layout.keys[static_cast<std::size_t>(index)] = KeyRectangle(index, dpi);
+        layout.fontHeights[static_cast<std::size_t>(index)] =
+            Scaled(KeyStyleFor(index).fontHeight, dpi);
+    }
+    layout.display = DisplayBoxFor(layout.windowWidth, dpi);
+    layout.displayLineWidth = Scaled(DisplayLineWidth, dpi);
+    layout.outlineWidth = Scaled(OutlineWidth, dpi);
+    layout.indicatorInset = Scaled(IndicatorInset, dpi);
+    layout.pressedShift = Scaled(PressedShift, dpi);
+    return layout;
+}
+
+// A rectangle of the screen: a monitor's work area or the window, right and bottom exclusive.
+struct ScreenArea {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+struct ScreenPoint {
+    int x = 0;
+    int y = 0;
+
+    bool operator==(const ScreenPoint&) const = default;
+};
+
+// Flush with the work area's top-right corner; a window at least as wide starts at its left.
+constexpr ScreenPoint TopRightIn(const ScreenArea& work, int windowWidth) {
+    const int x = windowWidth < work.right - work.left ? work.right - windowWidth : work.left;
+    return {x, work.top};
+}
+
+// Where a window that is not wholly inside the work area goes, keeping its size: the
+// nearest place inside, or the top or left edge for a window too large; nothing when inside.
+constexpr std::optional<ScreenPoint> BackInside(const ScreenArea& work, const ScreenArea& window) {
+    if (window.left >= work.left && window.top >= work.top && window.right <= work.right &&
+        window.bottom <= work.bottom) {
+        return std::nullopt;
+    }
+    auto axis = [](int start, int length, int low, int high) {
+        return start + length > high ? (high - length > low ? high - length : low)
+                                     : (start < low ? low : start);
+    };
+    return ScreenPoint{axis(window.left, window.right - window.left, work.left, work.right),
+                       axis(window.top, window.bottom - window.top, work.top, work.bottom)};
 }

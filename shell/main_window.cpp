@@ -245,7 +245,8 @@ LRESULT OnContextMenu(CalcApp* app, const Message& m) {
     }
     POINT point{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
     if (point.x == -1 && point.y == -1) {
-        point = {DisplayLeft, DisplayTop + DisplayHeight};
+        const DisplayBox& display = app->layout.display;
+        point = {display.x, display.y + display.height};
     } else {
         ScreenToClient(m.window, &point);
     }
@@ -270,19 +271,92 @@ LRESULT OnSystemColours(CalcApp* app, const Message& m) {
     return m.Default();
 }
 
-// Shape, then top-right corner of the primary screen, above ordinary windows.
+ScreenArea AreaOf(const RECT& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// The screen less the taskbar and the bars docked at its edges.
+ScreenArea WorkArea(HMONITOR monitor) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (GetMonitorInfoA(monitor, &info) == FALSE) {
+        return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    return AreaOf(info.rcWork);
+}
+
+// A window left partly outside the work area of the monitor it is mostly on (or nearest to)
+// comes back inside, keeping its size; one inside stays where the user dragged it.
+void KeepInsideWorkArea(HWND window) {
+    RECT rect{};
+    if (IsIconic(window) || GetWindowRect(window, &rect) == FALSE) {
+        return;
+    }
+    const ScreenArea work = WorkArea(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST));
+    if (const auto inside = BackInside(work, AreaOf(rect))) {
+        SetWindowPos(window, nullptr, inside->x, inside->y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+LRESULT OnSettingChange(CalcApp* app, const Message& m) {
+    if (app != nullptr && m.wParam == SPI_SETWORKAREA) {
+        KeepInsideWorkArea(m.window);
+    }
+    return OnSystemColours(app, m);
+}
+
+LRESULT OnDisplayChange(CalcApp* app, const Message& m) {
+    if (app != nullptr) {
+        KeepInsideWorkArea(m.window);
+    }
+    return m.Default();
+}
+
+// Shape and size at the scale in use, then the top-right corner of the primary monitor's work
+// area, so that no taskbar covers it, above ordinary windows.
 LRESULT OnPlace(CalcApp* app, const Message& m) {
     if (app == nullptr) {
         return 0;
     }
-    // Once the window accepts the region it owns it.
-    if (app->windowRegion && SetWindowRgn(m.window, app->windowRegion.Get(), TRUE) != 0) {
-        app->windowRegion.Release();
+    app->Shape(m.window);
+    const int width = app->layout.windowWidth;
+    const ScreenPoint corner =
+        TopRightIn(WorkArea(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY)), width);
+    SetWindowPos(m.window, HWND_TOPMOST, corner.x, corner.y, width, app->layout.windowHeight, 0);
+    return 0;
+}
+
+// Asked before a change of scale: the window's size at the new scale, which the suggested
+// rectangle of the change then has.
+LRESULT OnGetDpiScaledSize(CalcApp* app, const Message& m) {
+    auto* size = reinterpret_cast<SIZE*>(m.lParam);
+    if (app == nullptr || size == nullptr || m.wParam == 0) {
+        return m.Default();
     }
-    RECT client{};
-    GetClientRect(m.window, &client);
-    const int x = PlacementX(GetSystemMetrics(SM_CXSCREEN), client.right - client.left);
-    SetWindowPos(m.window, HWND_TOPMOST, x, 0, 0, 0, SWP_NOSIZE);
+    const SkinLayout layout = LayoutForDpi(static_cast<int>(LOWORD(m.wParam)));
+    *size = {layout.windowWidth, layout.windowHeight};
+    return TRUE;
+}
+
+// A move to a monitor of another scale, or a new scale for this one: everything that depends
+// on the scale is rebuilt, then the window takes the suggested rectangle and its new shape.
+LRESULT OnDpiChanged(CalcApp* app, const Message& m) {
+    const auto* suggested = reinterpret_cast<const RECT*>(m.lParam);
+    const int dpi = LOWORD(m.wParam);
+    if (app == nullptr || suggested == nullptr || dpi == 0) {
+        return m.Default();
+    }
+    {
+        WindowDc dc(m.window);
+        app->ScaleSkin(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(m.window, GWLP_HINSTANCE)),
+                       dc.Get(), dpi);
+    }
+    SetWindowPos(m.window, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    app->Shape(m.window);
+    InvalidateRect(m.window, nullptr, TRUE);
     return 0;
 }
 
@@ -320,6 +394,27 @@ void ShowMainWindow(HWND window, int showCommand) {
         ShowWindow(window, SW_RESTORE);
     }
     UpdateWindow(window);
+}
+
+// GetDpiForWindow came with Windows 10 1607; before it the system's scale is the one the
+// window was created at.
+int WindowDpi(HWND window) {
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    HMODULE user = GetModuleHandleA("user32.dll");
+    FARPROC found = user != nullptr ? GetProcAddress(user, "GetDpiForWindow") : nullptr;
+    if (found != nullptr) {
+        const auto dpiForWindow = reinterpret_cast<DpiForWindow>(reinterpret_cast<void*>(found));
+        const UINT dpi = dpiForWindow(window);
+        if (dpi != 0) {
+            return static_cast<int>(dpi);
+        }
+    }
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen != nullptr) {
+        ReleaseDC(nullptr, screen);
+    }
+    return dpi > 0 ? dpi : BaseDpi;
 }
 
 CalcApp* AppOf(HWND window) {
@@ -377,9 +472,16 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return OnPlace(app, m);
         case WM_GETOBJECT:
             return OnGetObject(app, m);
+        case WM_GETDPISCALEDSIZE:
+            return OnGetDpiScaledSize(app, m);
+        case WM_DPICHANGED:
+            return OnDpiChanged(app, m);
         case WM_SETTINGCHANGE:
+            return OnSettingChange(app, m);
         case WM_SYSCOLORCHANGE:
             return OnSystemColours(app, m);
+        case WM_DISPLAYCHANGE:
+            return OnDisplayChange(app, m);
         default:
             return m.Default();
     }

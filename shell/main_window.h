@@ -17,6 +17,9 @@ HWND CreateMainWindow(HINSTANCE instance);
 // Shows the placed window as the starter asked, but never maximised; then paints it.
 void ShowMainWindow(HWND window, int showCommand);
 
+// The scale the window is drawn at: its monitor's, or the system's where that is not known.
+int WindowDpi(HWND window);
+
 // Null until the application is attached.
 CalcApp* AppOf(HWND window);
 void AttachApp(HWND window, CalcApp* app);

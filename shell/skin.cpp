@@ -2,6 +2,7 @@
 
 #include "resources/resource_ids.h"
 #include "shell/calc_app.h"
+#include "shell/glyph_art.h"
 #include "shell/shift_jis.h"
 
 namespace {
@@ -12,6 +13,60 @@ static_assert(sizeof(KeyFontFace) <= LF_FACESIZE);
 
 HBITMAP LoadBitmapResource(HINSTANCE instance, int id) {
     return LoadBitmapA(instance, MAKEINTRESOURCEA(id));
+}
+
+// Artwork drawn for the scale as a top-down 4-bit DIB section in the skin's palette.
+HBITMAP ArtBitmap(HDC dc, const GlyphArt& art) {
+    const auto width = static_cast<std::size_t>(art.width);
+    if (art.width <= 0 || art.height <= 0 ||
+        art.pixels.size() != width * static_cast<std::size_t>(art.height)) {
+        return nullptr;
+    }
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[SkinPalette.size()];
+    } info{};
+    info.header = {sizeof(BITMAPINFOHEADER),
+                   art.width,
+                   -art.height,
+                   1,
+                   4,
+                   BI_RGB,
+                   0,
+                   0,
+                   0,
+                   static_cast<DWORD>(SkinPalette.size()),
+                   0};
+    for (std::size_t i = 0; i < SkinPalette.size(); ++i) {
+        info.colours[i] = {SkinPalette[i].blue, SkinPalette[i].green, SkinPalette[i].red, 0};
+    }
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
+                                      &bits, nullptr, 0);
+    if (bitmap == nullptr || bits == nullptr) {
+        return bitmap;
+    }
+    // Two pixels a byte, the left one in the high half; rows padded to four bytes.
+    const std::size_t stride = (width * 4 + 31) / 32 * 4;
+    auto* rows = static_cast<std::uint8_t*>(bits);
+    for (std::size_t y = 0; y < static_cast<std::size_t>(art.height); ++y) {
+        for (std::size_t x = 0; x < width; ++x) {
+            const auto index = static_cast<std::uint8_t>(art.pixels[y * width + x] & 0x0F);
+            std::uint8_t& pair = rows[y * stride + x / 2];
+            pair = static_cast<std::uint8_t>(x % 2 == 0 ? (pair & 0x0F) | (index << 4)
+                                                        : (pair & 0xF0) | index);
+        }
+    }
+    return bitmap;
+}
+
+// At 96 DPI the program's own bitmaps; at any other scale artwork drawn for it, never a
+// bitmap stretched.
+HBITMAP SkinBitmap(HINSTANCE instance, HDC dc, int resource, char glyph, int dpi) {
+    if (dpi == BaseDpi) {
+        return LoadBitmapResource(instance, resource);
+    }
+    return ArtBitmap(dc, glyph == '\0' ? RenderBodyTile(dpi) : RenderGlyph(glyph, dpi));
 }
 
 // Asks for the bitmap's header only; a failed query leaves the size as it was.
@@ -67,60 +122,84 @@ TextBuffer LoadTextBuffer(HINSTANCE instance, UINT id) {
 
 }  // namespace
 
-void CalcApp::LoadSkin(HINSTANCE instance, HDC dc) {
+void CalcApp::LoadSkin(HINSTANCE instance, HDC dc, int dpi) {
     ReleaseSkin();
-
-    for (std::size_t digit = 0; digit < digitGlyphs.size(); ++digit) {
-        digitGlyphs[digit].Reset(
-            LoadBitmapResource(instance, IDB_DIGIT0 + static_cast<int>(digit)));
-        MeasureBitmap(dc, digitGlyphs[digit].Get(), digitSizes[digit]);
-    }
-    minusGlyph.Reset(LoadBitmapResource(instance, IDB_MINUS));
-    MeasureBitmap(dc, minusGlyph.Get(), minusSize);
-    pointGlyph.Reset(LoadBitmapResource(instance, IDB_POINT));
-    MeasureBitmap(dc, pointGlyph.Get(), pointSize);
-    commaGlyph.Reset(LoadBitmapResource(instance, IDB_COMMA));
-    MeasureBitmap(dc, commaGlyph.Get(), commaSize);
-
-    windowRegion.Reset(CreateRoundRectRgn(0, 0, WindowWidth, WindowHeight, WindowCornerEllipse,
-                                          WindowCornerEllipse));
-    {
-        // The brush keeps its own copy of the pattern.
-        BitmapHandle tile(LoadBitmapResource(instance, IDB_BODY_TILE));
-        if (tile) {
-            bodyBrush.Reset(CreatePatternBrush(tile.Get()));
-        }
-    }
-    bodyPen.Reset(MakePen(PS_INSIDEFRAME, 2, RGB(255, 255, 176)));
-    displayEdgePen.Reset(MakePen(PS_SOLID, 1, RGB(128, 128, 255)));
-    displayShadowPen.Reset(MakePen(PS_SOLID, 1, RGB(128, 128, 128)));
-
-    LOGFONTW font = KeyFontTemplate();
+    ScaleSkin(instance, dc, dpi);
     for (int index = 0; index < KeyCount; ++index) {
         CalcKey& key = keys[static_cast<std::size_t>(index)];
         LoadText(instance, static_cast<UINT>(IDS_KEY_FIRST + index), key.caption,
                  sizeof(key.caption));
         key.pressed = 0;
         key.commandChar = static_cast<signed char>(KeyMap[index]);
-        const KeyStyle style = KeyStyleFor(index);
-        key.textColor = RGB(style.colour.red, style.colour.green, style.colour.blue);
-        font.lfHeight = style.fontHeight;
-        key.font.Reset(CreateFontIndirectW(&font));
-        const KeyRect rect = KeyRectangle(index);
-        key.rect = {rect.left, rect.top, rect.right, rect.bottom};
+        const Rgb colour = KeyStyleFor(index).colour;
+        key.textColor = RGB(colour.red, colour.green, colour.blue);
     }
-
     for (std::size_t text = 0; text < IndicatorTextCount; ++text) {
         errorTexts[text] = LoadTextBuffer(instance, ErrorTextIds[text]);
         taxLabels[text] = LoadTextBuffer(instance, TaxLabelIds[text]);
     }
-
     popupMenu.Reset(LoadMenuA(instance, MAKEINTRESOURCEA(IDM_POPUP)));
+}
+
+void CalcApp::ScaleSkin(HINSTANCE instance, HDC dc, int dpi) {
+    ReleaseScaledSkin();
+    layout = LayoutForDpi(dpi);
+    for (std::size_t digit = 0; digit < digitGlyphs.size(); ++digit) {
+        const int value = static_cast<int>(digit);
+        digitGlyphs[digit].Reset(
+            SkinBitmap(instance, dc, IDB_DIGIT0 + value, static_cast<char>('0' + value), dpi));
+        MeasureBitmap(dc, digitGlyphs[digit].Get(), digitSizes[digit]);
+    }
+    minusGlyph.Reset(SkinBitmap(instance, dc, IDB_MINUS, '-', dpi));
+    MeasureBitmap(dc, minusGlyph.Get(), minusSize);
+    pointGlyph.Reset(SkinBitmap(instance, dc, IDB_POINT, '.', dpi));
+    MeasureBitmap(dc, pointGlyph.Get(), pointSize);
+    commaGlyph.Reset(SkinBitmap(instance, dc, IDB_COMMA, ',', dpi));
+    MeasureBitmap(dc, commaGlyph.Get(), commaSize);
+
+    windowRegion.Reset(CreateRoundRectRgn(0, 0, layout.windowWidth, layout.windowHeight,
+                                          layout.cornerEllipse, layout.cornerEllipse));
+    {
+        // The brush keeps its own copy of the pattern.
+        BitmapHandle tile(SkinBitmap(instance, dc, IDB_BODY_TILE, '\0', dpi));
+        if (tile) {
+            bodyBrush.Reset(CreatePatternBrush(tile.Get()));
+        }
+    }
+    bodyPen.Reset(MakePen(PS_INSIDEFRAME, layout.bodyPenWidth, RGB(255, 255, 176)));
+    displayEdgePen.Reset(MakePen(PS_SOLID, 1, RGB(128, 128, 255)));
+    displayShadowPen.Reset(MakePen(PS_SOLID, 1, RGB(128, 128, 128)));
+
+    LOGFONTW font = KeyFontTemplate();
+    for (std::size_t index = 0; index < keys.size(); ++index) {
+        CalcKey& key = keys[index];
+        font.lfHeight = layout.fontHeights[index];
+        key.font.Reset(CreateFontIndirectW(&font));
+        const KeyRect rect = layout.keys[index];
+        key.rect = {rect.left, rect.top, rect.right, rect.bottom};
+    }
+}
+
+void CalcApp::Shape(HWND window) {
+    if (windowRegion && SetWindowRgn(window, windowRegion.Get(), TRUE) != 0) {
+        windowRegion.Release();
+    }
 }
 
 // The key fonts stay: each key frees its own. Sizes go back to 0 with their bitmaps, so a
 // glyph that fails to load again takes no width.
 void CalcApp::ReleaseSkin() {
+    ReleaseScaledSkin();
+    for (TextBuffer& text : errorTexts) {
+        text.reset();
+    }
+    for (TextBuffer& text : taxLabels) {
+        text.reset();
+    }
+    popupMenu.Reset();
+}
+
+void CalcApp::ReleaseScaledSkin() {
     for (BitmapHandle& glyph : digitGlyphs) {
         glyph.Reset();
     }
@@ -136,11 +215,4 @@ void CalcApp::ReleaseSkin() {
     bodyPen.Reset();
     displayEdgePen.Reset();
     displayShadowPen.Reset();
-    for (TextBuffer& text : errorTexts) {
-        text.reset();
-    }
-    for (TextBuffer& text : taxLabels) {
-        text.reset();
-    }
-    popupMenu.Reset();
 }

@@ -20,7 +20,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         CalcApp app({installation, clock, clipboard});
         {
             WindowDc dc(window);
-            app.LoadSkin(instance, dc.Get());
+            app.LoadSkin(instance, dc.Get(), WindowDpi(window));
         }
         AttachApp(window, &app);
         app.FollowSystemColours(window);

@@ -32,10 +32,17 @@ def _die_with_parent():
     _prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
 
 
-def key_centre(caption):
-    # 48-pixel keys on a 58-pixel pitch, five to a row, the first at (10, 90).
+def scaled(length, dpi):
+    # A 96-DPI length at a scale, rounded half up as the program rounds.
+    return (length * dpi + 48) // 96
+
+
+def key_centre(caption, dpi=96):
+    # 48-pixel keys on a 58-pixel pitch, five to a row, the first at (10, 90), at 96 DPI.
     index = KEY_CAPTIONS.index(caption)
-    return 34 + 58 * (index % 5), 114 + 58 * (index // 5)
+    size, pitch = scaled(48, dpi), scaled(58, dpi)
+    return (scaled(10, dpi) + pitch * (index % 5) + size // 2,
+            scaled(90, dpi) + pitch * (index // 5) + size // 2)
 
 
 def wait_for(predicate, timeout, interval=0.05):
@@ -60,6 +67,7 @@ class Session:
         self.prefix = os.path.join(self.work, "wineprefix")
         self.wine = shutil.which("wine64") or shutil.which("wine")
         self.process = None
+        self.dpi = 96
         # Xvfb picks a free display number itself and writes it to the pipe.
         read_end, write_end = os.pipe()
         self.xvfb = subprocess.Popen(
@@ -109,9 +117,22 @@ class Session:
             raise AssertionError(f"karvold.exe ended at start with code {self.process.returncode}")
         for window in self.search(MAIN_TITLE):
             geometry = self.geometry(window)
-            if geometry and geometry[2:] == (WINDOW_WIDTH, WINDOW_HEIGHT):
+            if geometry and geometry[2:] == self.window_size():
                 return window
         return None
+
+    def window_size(self):
+        return scaled(WINDOW_WIDTH, self.dpi), scaled(WINDOW_HEIGHT, self.dpi)
+
+    def set_dpi(self, dpi):
+        # Wine scales no monitor of its own: a per-monitor-aware program takes the prefix's
+        # LogPixels when it starts.
+        self.stop()
+        if not wait_for(lambda: self.wine_run(
+                "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t",
+                "REG_DWORD", "/d", str(dpi), "/f"), 5, 1):
+            raise RuntimeError(f"LogPixels {dpi} was not set")
+        self.dpi = dpi
 
     def stop(self):
         if self.process and self.process.poll() is None:
@@ -161,6 +182,15 @@ class Session:
                       self.xdotool("getwindowgeometry", "--shell", str(window)).split())
         return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT")) if values else None
 
+    def ink_height(self, x, y, width, height):
+        # Height of what is drawn inside an area of the screen that is mostly its background.
+        shot = os.path.join(self.work, "area.png")
+        subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}",
+                        "+repage", shot], env=self.env, check=True, timeout=30)
+        trimmed = subprocess.run(["convert", shot, "-fuzz", "10%", "-trim", "-format", "%h",
+                                  "info:"], capture_output=True, text=True, check=True, timeout=30)
+        return int(trimmed.stdout)
+
     def clipboard_text(self):
         try:
             out = subprocess.run(["xclip", "-selection", "clipboard", "-o"], env=self.env,
@@ -174,7 +204,7 @@ class Session:
 
     def click_keys(self, captions):
         for caption in captions:
-            self.click(*self.screen_point(*key_centre(caption)))
+            self.click(*self.screen_point(*key_centre(caption, self.dpi)))
 
     def keys(self, *actions):
         # Keyboard input goes to the window under the pointer (there is no window manager).

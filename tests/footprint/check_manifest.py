@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks the manifest that a Windows executable carries as resource 1 of type 24, read back
-with wrestool (icoutils): common controls 6, Windows 10/11, the user's own rights and GDI
-scaling, and no DPI awareness.
+with wrestool (icoutils): common controls 6, Windows 10/11, the user's own rights and
+per-monitor DPI awareness, with no GDI scaling.
 
     check_manifest.py <program.exe>
 
@@ -15,7 +15,8 @@ import xml.etree.ElementTree as ElementTree
 ASM1 = "{urn:schemas-microsoft-com:asm.v1}"
 ASM3 = "{urn:schemas-microsoft-com:asm.v3}"
 COMPAT = "{urn:schemas-microsoft-com:compatibility.v1}"
-SMI2017 = "{http://schemas.microsoft.com/SMI/2017/WindowsSettings}"
+SMI2005 = "{http://schemas.microsoft.com/SMI/2005/WindowsSettings}"
+SMI2016 = "{http://schemas.microsoft.com/SMI/2016/WindowsSettings}"
 
 # Element below <assembly>, and what it must hold: attributes, or its text under "text".
 # A namespace that Windows does not expect makes it ignore the element, so paths carry them.
@@ -27,10 +28,12 @@ REQUIRED = [
      {"Id": "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}),
     (f"{ASM3}trustInfo/{ASM3}security/{ASM3}requestedPrivileges/{ASM3}requestedExecutionLevel",
      {"level": "asInvoker", "uiAccess": "false"}),
-    (f"{ASM3}application/{ASM3}windowsSettings/{SMI2017}gdiScaling", {"text": "true"}),
+    (f"{ASM3}application/{ASM3}windowsSettings/{SMI2005}dpiAware", {"text": "true/pm"}),
+    (f"{ASM3}application/{ASM3}windowsSettings/{SMI2016}dpiAwareness",
+     {"text": "PerMonitorV2, PerMonitor"}),
 ]
-# Declaring either would shrink the unscaled window to 300 x 450 physical pixels.
-FORBIDDEN = ("dpiAware", "dpiAwareness")
+# GDI scaling would stretch the program's own drawing a second time.
+FORBIDDEN = ("gdiScaling",)
 
 
 def problems(root):

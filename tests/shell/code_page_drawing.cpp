@@ -12,7 +12,7 @@ int main() {
     app.LoadSkin(GetModuleHandleA(nullptr), WindowDc(nullptr).Get());  // the screen's
     app.engine.display = DecimalValue(DecimalError::Overflow);
     Canvas canvas;
-    app.DrawWindow(canvas.Dc(), 300);
+    app.DrawWindow(canvas.Dc());
     std::uint64_t digest = 14695981039346656037u;  // FNV-1a over the colours
     for (int y = 0; y < 450; ++y)
         for (int x = 0; x < 300; ++x) digest = (digest ^ canvas.At(x, y)) * 1099511628211u;

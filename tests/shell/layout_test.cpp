@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -29,11 +30,55 @@ TEST(HelpPath, RegisteredFolderOrBesideTheProgram) {
     }
 }
 
-TEST(Placement, FlushWithTheRightEdgeOrAtZero) {
-    const std::tuple<int, int, int> cases[] = {
-        {1280, 300, 980}, {301, 300, 1}, {300, 300, 0}, {200, 300, 0}};
-    for (const auto& [screen, client, x] : cases)
-        EXPECT_EQ(PlacementX(screen, client), x) << screen;
+// The work area leaves out a taskbar at any edge; a window too wide starts at its left.
+TEST(Placement, TopRightOfTheWorkAreaAndBackInsideWhenLeftOutside) {
+    const ScreenArea screen{0, 0, 1280, 1024}, belowTaskbar{0, 40, 1280, 1024};
+    const ScreenArea besideTaskbar{0, 0, 1200, 1024};
+    const std::tuple<ScreenArea, int, ScreenPoint> corners[] = {
+        {screen, 300, {980, 0}},         {belowTaskbar, 450, {830, 40}},
+        {besideTaskbar, 300, {900, 0}},  {{0, 0, 301, 600}, 300, {1, 0}},
+        {{0, 0, 300, 600}, 300, {0, 0}}, {{50, 0, 250, 600}, 300, {50, 0}}};
+    for (const auto& [work, width, corner] : corners)
+        EXPECT_EQ(TopRightIn(work, width), corner) << width;
+    // Window, where it goes (nothing: it stays).
+    const std::pair<ScreenArea, std::optional<ScreenPoint>> moves[] = {
+        {{980, 40, 1280, 490}, std::nullopt},          {{0, 574, 300, 1024}, std::nullopt},
+        {{1000, 0, 1300, 450}, ScreenPoint{980, 40}},  {{-20, 600, 280, 1050}, ScreenPoint{0, 574}},
+        {{2000, 30, 2300, 480}, ScreenPoint{980, 40}}, {{100, 0, 1400, 1100}, ScreenPoint{0, 40}}};
+    for (const auto& [window, moved] : moves) {
+        EXPECT_EQ(BackInside(belowTaskbar, window), moved) << window.left << "," << window.top;
+    }
+}
+
+// Rounded as MulDiv rounds; each key a whole pitch from the last, so they never drift apart.
+TEST(SkinLayout, EveryScaleKeepsTheGridEvenInsideTheBodyAndBelowTheDisplay) {
+    const std::tuple<int, int, int, KeyRect, int> scales[] = {
+        {96, 300, 450, {10, 90, 58, 138}, 58},
+        {120, 375, 563, {13, 113, 73, 173}, 73},
+        {144, 450, 675, {15, 135, 87, 207}, 87},
+        {192, 600, 900, {20, 180, 116, 276}, 116},
+        {288, 900, 1350, {30, 270, 174, 414}, 174}};
+    for (const auto& [dpi, width, height, first, pitch] : scales) {
+        SCOPED_TRACE(dpi);
+        const SkinLayout layout = LayoutForDpi(dpi);
+        EXPECT_EQ(std::pair(layout.windowWidth, layout.windowHeight), std::pair(width, height));
+        const DisplayBox strip = layout.display;
+        const int lines = 2 * layout.displayLineWidth;
+        EXPECT_TRUE(strip.x > 0 && strip.y > 0 && strip.x + strip.width + lines < width &&
+                    strip.y + strip.height + lines < first.top)
+            << "display " << strip.x << "," << strip.y << " " << strip.width << "x" << strip.height;
+        EXPECT_EQ(strip.x, width - strip.x - strip.width) << "centred";
+        EXPECT_LT(first.right - first.left, pitch) << "keys overlap";
+        for (int i = 0; i < KeyCount; ++i) {
+            const KeyRect key = layout.keys[static_cast<std::size_t>(i)];
+            const int dx = pitch * (i % KeyColumns), dy = pitch * (i / KeyColumns);
+            EXPECT_EQ(
+                std::tuple(key.left, key.top, key.right, key.bottom),
+                std::tuple(first.left + dx, first.top + dy, first.right + dx, first.bottom + dy))
+                << "key " << i;
+            EXPECT_TRUE(key.right < width && key.bottom < height) << "key " << i << " outside";
+        }
+    }
 }
 
 // Every glyph of a row's text has the row's bitmap size; glyph i lands at x + i * width.

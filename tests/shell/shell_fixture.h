@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "engine/memory_platform.h"
 #include "shell/calc_app.h"
@@ -29,9 +30,22 @@ inline int CountPixels(HDC dc, const RECT& area, COLORREF colour, bool other = f
     return count;
 }
 
-// A 32-bit memory canvas of the window's size, black until drawn on.
+// Every object the skin made, the key fonts last.
+inline std::vector<HGDIOBJ> SkinObjects(const CalcApp& app) {
+    std::vector<HGDIOBJ> objects{app.minusGlyph.Get(),     app.pointGlyph.Get(),
+                                 app.commaGlyph.Get(),     app.windowRegion.Get(),
+                                 app.bodyBrush.Get(),      app.bodyPen.Get(),
+                                 app.displayEdgePen.Get(), app.displayShadowPen.Get()};
+    for (const BitmapHandle& glyph : app.digitGlyphs) objects.push_back(glyph.Get());
+    for (const CalcKey& key : app.keys) objects.push_back(key.font.Get());
+    return objects;
+}
+
+// A 32-bit memory canvas, of the window's size unless told, black until drawn on.
 class Canvas {
   public:
+    explicit Canvas(int width = 300, int height = 450)
+        : info_{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}} {}
     HDC Dc() const { return dc_.Get(); }
     COLORREF At(int x, int y) const { return GetPixel(dc_.Get(), x, y); }
     int Count(const RECT& area, COLORREF colour, bool other = false) const {
@@ -39,10 +53,9 @@ class Canvas {
     }
 
   private:
-    static constexpr BITMAPINFO Info{
-        {sizeof(BITMAPINFOHEADER), 300, -450, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    BITMAPINFO info_;
     MemoryDc dc_{CreateCompatibleDC(nullptr)};
-    BitmapHandle bitmap_{CreateDIBSection(dc_.Get(), &Info, DIB_RGB_COLORS, nullptr, nullptr, 0)};
+    BitmapHandle bitmap_{CreateDIBSection(dc_.Get(), &info_, DIB_RGB_COLORS, nullptr, nullptr, 0)};
     ScopedSelect selected_{dc_.Get(), bitmap_.Get()};
 };
 

@@ -1,6 +1,7 @@
 #include "shell_fixture.h"  // windows.h before imm.h
 
 #include <imm.h>
+#include <oleacc.h>
 
 #include <functional>
 #include <iterator>
@@ -289,7 +290,8 @@ TEST_F(WindowTest, PlacedAtTheTopRightNeverMaximisedAndMinimisedWhenAsked) {
     EXPECT_EQ(GetWindowRgn(window_, copy), COMPLEXREGION);
     ExpectRoundedBody(copy);
     DeleteObject(copy);
-    const int screen = GetSystemMetrics(SM_CXSCREEN);
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     for (const auto& [command, maximisedBefore, minimised] : cases) {
         SCOPED_TRACE(testing::Message() << "command " << command);
         if (maximisedBefore) {
@@ -306,8 +308,79 @@ TEST_F(WindowTest, PlacedAtTheTopRightNeverMaximisedAndMinimisedWhenAsked) {
                   std::tuple(false, FALSE, minimised));
         if (!minimised) {
             EXPECT_EQ(std::tuple(shown.left, shown.top, shown.right, shown.bottom),
-                      std::tuple(screen - 300, 0, screen, 450));
+                      std::tuple(work.right - 300, work.top, work.right, work.top + 450));
         }
+    }
+}
+
+// A change of scale (96 -> 144 -> 96): the suggested rectangle, keys, fonts, strip, region and
+// accessible locations at the new scale, painted, with no object of the old scale left.
+TEST_F(WindowTest, ChangesOfScaleRebuildEverythingAndLeaveNothingBehind) {
+    SIZE size{};
+    EXPECT_EQ(Send(WM_GETDPISCALEDSIZE, 192, reinterpret_cast<LPARAM>(&size)), TRUE);
+    EXPECT_EQ(std::pair(size.cx, size.cy), std::pair(600L, 900L));
+    Send(WM_USER);
+    Show();
+    IAccessible* object = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_CLIENT),
+                                         __uuidof(IAccessible), reinterpret_cast<void**>(&object)),
+              S_OK);
+    for (const auto& [dpi, suggested] :
+         {std::pair(144, RECT{100, 50, 550, 725}), std::pair(96, RECT{200, 60, 500, 510})}) {
+        SCOPED_TRACE(dpi);
+        const std::vector<HGDIOBJ> old = SkinObjects(*app_);
+        EXPECT_EQ(Send(WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested)),
+                  0);
+        UpdateWindow(window_);
+        for (HGDIOBJ gone : old) EXPECT_EQ(GetObjectType(gone), 0u);
+        RECT placed{}, shape{};
+        GetWindowRect(window_, &placed);
+        GetWindowRgnBox(window_, &shape);
+        const KeyRect seven = KeyRectangle(10, dpi);
+        LOGFONTA font{};
+        GetObjectA(Key(10).font.Get(), sizeof(font), &font);
+        // A rounded region leaves out its right and bottom edge.
+        EXPECT_EQ(
+            std::tuple(placed.left, placed.top, placed.right, placed.bottom, shape.right + 1,
+                       shape.bottom + 1, Key(10).rect.left, Key(10).rect.bottom, font.lfHeight),
+            std::tuple(suggested.left, suggested.top, suggested.right, suggested.bottom,
+                       Scaled(300, dpi), Scaled(450, dpi), seven.left, seven.bottom,
+                       Scaled(34, dpi)));
+        EXPECT_EQ(Send(WM_NCHITTEST, 0, ScreenPoint(seven.left, seven.top)), HTCLIENT);
+        EXPECT_EQ(Send(WM_NCHITTEST, 0, ScreenPoint(seven.left - 1, seven.top)), HTCAPTION);
+        VARIANT child{}, hit{};
+        child.vt = VT_I4;
+        child.lVal = FirstKeyChildId + 10;
+        LONG left = 0, top = 0, width = 0, height = 0;
+        object->accLocation(&left, &top, &width, &height, child);
+        object->accHitTest(left + width - 1, top, &hit);
+        EXPECT_EQ(std::tuple(left - placed.left, top - placed.top, width, hit.lVal),
+                  std::tuple(seven.left, seven.top, seven.right - seven.left, child.lVal));
+    }
+    object->Release();
+}
+
+// After a change of work area or display, a window left partly outside comes back inside,
+// keeping its size; one inside, or another setting, leaves it where it was dragged.
+TEST_F(WindowTest, WorkAreaOrDisplayChangesBringTheWindowBackInside) {
+    Send(WM_USER);
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int right = work.right - 300;
+    const std::tuple<UINT, WPARAM, int, int> cases[] = {
+        {WM_SETTINGCHANGE, SPI_SETWORKAREA, work.right - 100, right},
+        {WM_DISPLAYCHANGE, 32, work.right - 100, right},
+        {WM_SETTINGCHANGE, SPI_SETWORKAREA, work.left + 50, work.left + 50},
+        {WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, work.right - 100, work.right - 100}};
+    for (const auto& [message, wParam, before, after] : cases) {
+        SetWindowPos(window_, nullptr, before, work.top + 10, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Send(message, wParam);
+        RECT placed{};
+        GetWindowRect(window_, &placed);
+        EXPECT_EQ(std::tuple(placed.left, placed.top, placed.right - placed.left),
+                  std::tuple(after, work.top + 10, 300))
+            << message << " " << wParam << " from " << before;
     }
 }
 
