@@ -70,12 +70,15 @@ bool OpenClipboardPatiently(HWND owner) {
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
     for (;;) {
+        // Read before the attempt, so that the last one comes after the whole patience, however
+        // late a pause ends: a holder that lets go within it is never missed.
+        QueryPerformanceCounter(&now);
+        const bool last =
+            (now.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart >= ClipboardPatienceMs;
         if (OpenClipboard(owner)) {
             return true;
         }
-        QueryPerformanceCounter(&now);
-        const LONGLONG elapsedMs = (now.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart;
-        if (elapsedMs + ClipboardRetryPauseMs > ClipboardPatienceMs) {
+        if (last) {
             return false;
         }
         Sleep(ClipboardRetryPauseMs);
