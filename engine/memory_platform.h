@@ -57,8 +57,6 @@ struct MemoryPlatform {
     FixedClock clock;
     MemoryClipboard clipboard;
 
-    explicit MemoryPlatform(LocalDate today) : clock(today) {
-        installation.keyPresent = false;
-    }
+    explicit MemoryPlatform(LocalDate today) : clock(today) { installation.keyPresent = false; }
     EnginePlatform Get() { return {installation, clock, clipboard}; }
 };

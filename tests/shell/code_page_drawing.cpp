@@ -4,7 +4,6 @@
 
 #include <cinttypes>
 #include <cstdio>
-#include <vector>
 
 #include "shell_fixture.h"
 
@@ -15,27 +14,21 @@ int main() {
     app.engine.display = DecimalValue(DecimalError::Overflow);
     Canvas canvas, bare;
     app.DrawWindow(canvas.Dc(), 300);
-    std::vector<RECT> labels{DisplayStrip(300)};
-    for (CalcKey& key : app.keys) {
-        labels.push_back(key.rect);
-        key.caption[0] = '\0';
-    }
+    for (CalcKey& key : app.keys) key.caption[0] = '\0';
     for (TextBuffer& text : app.errorTexts) text.reset();
     app.DrawWindow(bare.Dc(), 300);
-    int missing = 0;
-    for (const RECT& r : labels) {
-        bool drawn = false;
+    const auto labelled = [&](const RECT& r) {
+        int own = 0;  // pixels that only the labels drew
         for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x) drawn = drawn || canvas.At(x, y) != bare.At(x, y);
-        if (!drawn) {
-            std::fprintf(stderr, "no label drawn in (%ld, %ld)-(%ld, %ld)\n", r.left, r.top,
-                         r.right, r.bottom);
-            ++missing;
-        }
-    }
+            for (int x = r.left; x < r.right; ++x) own += canvas.At(x, y) != bare.At(x, y) ? 1 : 0;
+        return own > 0;
+    };
+    int unlabelled = labelled(DisplayStrip(300)) ? 0 : 1;
+    for (const CalcKey& key : app.keys) unlabelled += labelled(key.rect) ? 0 : 1;
     std::uint64_t digest = 14695981039346656037u;  // FNV-1a over the colours
     for (int y = 0; y < 450; ++y)
         for (int x = 0; x < 300; ++x) digest = (digest ^ canvas.At(x, y)) * 1099511628211u;
     std::printf("%u %016" PRIx64 "\n", GetACP(), digest);
-    return missing == 0 ? 0 : 1;
+    std::fprintf(stderr, "labels that drew nothing: %d\n", unlabelled);
+    return unlabelled == 0 ? 0 : 1;
 }

@@ -4,7 +4,6 @@
 
 #include <functional>
 #include <iterator>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -32,7 +31,9 @@ BOOL CALLBACK FindModal(HWND window, LPARAM) {
 void CALLBACK TickInsideModal(HWND, UINT, UINT_PTR timer, DWORD) {
     if (++modalTicks == 1) {
         EnumThreadWindows(GetCurrentThreadId(), FindModal, 0);
-        if (modalFound != nullptr) insideModal(modalFound);
+        if (modalFound != nullptr) {
+            insideModal(modalFound);
+        }
     } else if (modalTicks == StuckModalTicks) {
         KillTimer(nullptr, timer);
         EndMenu();

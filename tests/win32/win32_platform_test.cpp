@@ -224,20 +224,9 @@ TEST(Win32ClipboardTest, GetTextTakesTheTextUpToTheBuffer) {
     }
 }
 
-// The performance counter in milliseconds, the clock that this process and the holder share.
-double Ms(LARGE_INTEGER counter) {
-    LARGE_INTEGER frequency{};
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) * 1000 / static_cast<double>(frequency.QuadPart);
-}
-double NowMs() {
-    LARGE_INTEGER now{};
-    QueryPerformanceCounter(&now);
-    return Ms(now);
-}
-
 // Another program (clipboard_holder.exe, beside this one) holding the clipboard open for holdMs
-// or until this object goes, and telling when it let go.
+// or until this object goes, and telling when it let go on the performance counter, a clock
+// that both processes share.
 class ClipboardHolder {
   public:
     explicit ClipboardHolder(DWORD holdMs) {
@@ -263,17 +252,15 @@ class ClipboardHolder {
         }
     }
     // Makes it let go, if it still holds on, and tells when it did.
-    double ReleasedMs() {
+    LONGLONG Released() {
         SetEvent(release_.Get());
         WaitForSingleObject(process_.Get(), 10'000);
-        LARGE_INTEGER at{};
-        if (void* view = MapViewOfFile(released_.Get(), FILE_MAP_READ, 0, 0, 0)) {
-            at = *static_cast<LARGE_INTEGER*>(view);
-            UnmapViewOfFile(view);
-        }
-        return Ms(at);
+        void* view = MapViewOfFile(released_.Get(), FILE_MAP_READ, 0, 0, 0);
+        const LONGLONG at = view != nullptr ? static_cast<LARGE_INTEGER*>(view)->QuadPart : 0;
+        UnmapViewOfFile(view);
+        return at;
     }
-    ~ClipboardHolder() { ReleasedMs(); }
+    ~ClipboardHolder() { Released(); }
     bool Holding() const { return holding_; }
 
   private:
@@ -285,10 +272,12 @@ class ClipboardHolder {
 // call freezes a key press. Measured against the holder's own release, not against a schedule
 // that a loaded machine may miss: a call may fail only when the holder let go later than the
 // patience after the call began. A brief hold, and one that lasts until both calls are done.
-constexpr double PatienceMs = 100, FreezeMs = 1000;
 constexpr DWORD holdRows[] = {30, 60'000};
 
 TEST(Win32ClipboardTest, WaitsBrieflyForAnotherProgramThatHoldsTheClipboard) {
+    LARGE_INTEGER frequency{}, copyStart{}, pasteStart{}, end{};
+    QueryPerformanceFrequency(&frequency);
+    const LONGLONG patience = frequency.QuadPart / 10, freeze = frequency.QuadPart;  // 0.1 s, 1 s
     for (const DWORD holdMs : holdRows) {
         SCOPED_TRACE(testing::Message() << "held for " << holdMs << " ms");
         ASSERT_TRUE(PutText("55"));
@@ -296,15 +285,16 @@ TEST(Win32ClipboardTest, WaitsBrieflyForAnotherProgramThatHoldsTheClipboard) {
         ClipboardHolder holder(holdMs);
         ASSERT_TRUE(holder.Holding());
         Win32Clipboard clipboard(OwnerWindow);
-        const double copyStart = NowMs();
+        QueryPerformanceCounter(&copyStart);
         const bool copied = clipboard.SetText("77");
-        const double pasteStart = NowMs();
+        QueryPerformanceCounter(&pasteStart);
         const bool pasted = clipboard.GetText(buffer, sizeof buffer);
-        const double end = NowMs();
-        const double released = holder.ReleasedMs();
-        EXPECT_TRUE(copied || released - copyStart >= PatienceMs) << released - copyStart;
-        EXPECT_TRUE(pasted || released - pasteStart >= PatienceMs) << released - pasteStart;
-        EXPECT_TRUE(pasteStart - copyStart < FreezeMs && end - pasteStart < FreezeMs);
+        QueryPerformanceCounter(&end);
+        const LONGLONG released = holder.Released();
+        EXPECT_TRUE(copied || released - copyStart.QuadPart >= patience);
+        EXPECT_TRUE(pasted || released - pasteStart.QuadPart >= patience);
+        EXPECT_TRUE(pasteStart.QuadPart - copyStart.QuadPart < freeze &&
+                    end.QuadPart - pasteStart.QuadPart < freeze);
         EXPECT_EQ(std::pair(std::string(buffer), ClipboardText()),
                   std::pair(std::string(pasted ? "77" : ""), std::string(copied ? "77" : "55")));
     }
