@@ -13,8 +13,8 @@
 namespace {
 
 // A timer runs the action inside the modal loop that the next message opens, on this thread's
-// window of the class given (menu "#32768", dialog "#32770"), and ends a loop that the action
-// failed to end, so that a failing test does not hang.
+// window of the class given (menu "#32768", dialog "#32770"; null when there is none), and
+// ends a loop that the action failed to end, so that a failing test does not hang.
 std::function<void(HWND)> insideModal;
 std::string modalClass;
 HWND modalFound = nullptr;
@@ -31,9 +31,7 @@ BOOL CALLBACK FindModal(HWND window, LPARAM) {
 void CALLBACK TickInsideModal(HWND, UINT, UINT_PTR timer, DWORD) {
     if (++modalTicks == 1) {
         EnumThreadWindows(GetCurrentThreadId(), FindModal, 0);
-        if (modalFound != nullptr) {
-            insideModal(modalFound);
-        }
+        insideModal(modalFound);  // a loop of another kind is ended too: the test fails
     } else if (modalTicks == StuckModalTicks) {
         KillTimer(nullptr, timer);
         EndMenu();
@@ -41,8 +39,8 @@ void CALLBACK TickInsideModal(HWND, UINT, UINT_PTR timer, DWORD) {
     }
 }
 
-// Going out of scope disarms the timer. Found() is the window the action ran on, null when
-// none of its class opened; Stuck() tells whether the timer had to end the loop.
+// Going out of scope disarms the timer. Found() tells whether a window of the class opened,
+// Stuck() whether the timer had to end the loop.
 struct InsideModal {
     InsideModal(const char* windowClass, std::function<void(HWND)> action) {
         insideModal = std::move(action);
