@@ -176,7 +176,8 @@ std::optional<LocalDate> TestToday() {
     char text[16] = {};
     int year = 0, month = 0;
     char rest = 0;
-    if (GetEnvironmentVariableA(KARVOLD_TEST_TODAY, text, sizeof text) >= sizeof text ||
+    const DWORD length = GetEnvironmentVariableA(KARVOLD_TEST_TODAY, text, sizeof text);
+    if (length == 0 || length >= sizeof text ||
         std::sscanf(text, "%d-%d%c", &year, &month, &rest) != 2 || month < 1 || month > 12) {
         return std::nullopt;
     }
