@@ -35,7 +35,7 @@ bool RoundIsAsExpected(CalcEngine& engine) {
 }
 
 void OfficeSequenceCommands(benchmark::State& state) {
-    MemoryPlatform platform;
+    MemoryPlatform platform(SystemClock().Today());
     CalcEngine engine(platform.Get());
     if (!RoundIsAsExpected(engine)) {
         state.SkipWithError("the office sequence does not run as expected");

@@ -50,14 +50,13 @@ class MemoryClipboard : public Clipboard {
     bool GetText(char* buffer, std::size_t size) override;
 };
 
-// A machine without the installation (no registry key, no files), today unless a date is given.
+// A machine without the installation (no registry key, no files) on the date given: tests give
+// a fixed one, so that the rate by date they expect holds on any day.
 struct MemoryPlatform {
     MemoryInstallation installation;
     FixedClock clock;
     MemoryClipboard clipboard;
 
-    explicit MemoryPlatform(LocalDate today = SystemClock().Today()) : clock(today) {
-        installation.keyPresent = false;
-    }
+    explicit MemoryPlatform(LocalDate today) : clock(today) { installation.keyPresent = false; }
     EnginePlatform Get() { return {installation, clock, clipboard}; }
 };

@@ -31,17 +31,22 @@ karvold_enable_japanese_locale() {
     fi
 }
 
-# Runs a command with an X display: the caller's, or a private Xvfb stopped afterwards.
+# Runs a command on a private Xvfb, stopped afterwards; never on the caller's display, where a
+# window manager or the person at it can take the focus. Xvfb picks a free display number and
+# writes it once it accepts clients, so neither a collision nor a slow start can fail a run.
 karvold_with_display() {
-    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-        "$@"
-        return
+    local fifo status=0 num xpid
+    fifo=$(mktemp -u "${TMPDIR:-/tmp}/karvold-xvfb.XXXXXX")
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    xpid=$!
+    read -r num <"$fifo" || true
+    rm -f "$fifo"
+    if [[ ! "$num" =~ ^[0-9]+$ ]]; then
+        echo "karvold: Xvfb did not start" >&2
+        kill "$xpid" 2>/dev/null || true
+        return 1
     fi
-    local num=$((90 + RANDOM % 100))
-    Xvfb ":$num" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    local xpid=$!
-    sleep 1
-    local status=0
     DISPLAY=":$num" "$@" || status=$?
     kill "$xpid" 2>/dev/null || true
     wait "$xpid" 2>/dev/null || true

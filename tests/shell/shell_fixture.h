@@ -16,6 +16,9 @@
 #include "shell/calc_app.h"
 #include "shell/main_window.h"
 
+// A day in the 10 % years, so that the rate by date the tests expect holds on any day.
+inline constexpr LocalDate TestDate{2024, 1};
+
 inline constexpr COLORREF Black = RGB(0, 0, 0);
 inline constexpr COLORREF White = RGB(255, 255, 255);
 inline constexpr COLORREF Teal = RGB(0, 128, 128);
@@ -103,7 +106,7 @@ class CalcWindowTest : public ::testing::Test {
 
     CalcKey& Key(int index) { return app_->keys[static_cast<std::size_t>(index)]; }
 
-    MemoryPlatform platform_;
+    MemoryPlatform platform_{TestDate};
     HINSTANCE instance_ = GetModuleHandleA(nullptr);
     HWND window_ = nullptr;
     std::unique_ptr<CalcApp> app_ = std::make_unique<CalcApp>(platform_.Get());

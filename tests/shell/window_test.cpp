@@ -13,15 +13,26 @@
 
 namespace {
 
-// A timer runs the action inside the modal loop (menu or dialog) that the next message
-// opens, and ends a loop that the action failed to end, so that a failing test does not hang.
-std::function<void()> insideModal;
+// A timer runs the action inside the modal loop that the next message opens, on this thread's
+// window of the class given (menu "#32768", dialog "#32770"; null when there is none), and
+// ends a loop that the action failed to end, so that a failing test does not hang.
+std::function<void(HWND)> insideModal;
+std::string modalClass;
+HWND modalFound = nullptr;
 int modalTicks = 0;
 constexpr int StuckModalTicks = 30;
 
+BOOL CALLBACK FindModal(HWND window, LPARAM) {
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    modalFound = IsWindowVisible(window) && name == modalClass ? window : nullptr;
+    return modalFound == nullptr;
+}
+
 void CALLBACK TickInsideModal(HWND, UINT, UINT_PTR timer, DWORD) {
     if (++modalTicks == 1) {
-        insideModal();
+        EnumThreadWindows(GetCurrentThreadId(), FindModal, 0);
+        insideModal(modalFound);  // a loop of another kind is ended too: the test fails
     } else if (modalTicks == StuckModalTicks) {
         KillTimer(nullptr, timer);
         EndMenu();
@@ -29,13 +40,17 @@ void CALLBACK TickInsideModal(HWND, UINT, UINT_PTR timer, DWORD) {
     }
 }
 
-// Going out of scope disarms the timer; stuck() tells whether it had to end the loop.
+// Going out of scope disarms the timer. Found() tells whether a window of the class opened,
+// Stuck() whether the timer had to end the loop.
 struct InsideModal {
-    explicit InsideModal(std::function<void()> action) {
+    InsideModal(const char* windowClass, std::function<void(HWND)> action) {
         insideModal = std::move(action);
+        modalClass = windowClass;
+        modalFound = nullptr;
         modalTicks = 0;
     }
     ~InsideModal() { KillTimer(nullptr, timer); }
+    static bool Found() { return modalFound != nullptr; }
     static bool Stuck() { return modalTicks >= StuckModalTicks; }
     UINT_PTR timer = SetTimer(nullptr, 0, 100, TickInsideModal);
 };
@@ -192,18 +207,16 @@ TEST_F(WindowTest, ContextMenuAtTheKeyboardPositionOrThePoint) {
     for (auto [message, lParam, opens, corner] : cases) {
         SCOPED_TRACE(testing::Message() << "message " << message << " lParam " << lParam);
         RECT menu{};
-        bool opened = false;
         {
-            InsideModal look([&] {
-                HWND popup = FindWindowA("#32768", nullptr);
-                opened = popup != nullptr && IsWindowVisible(popup) && GetWindowRect(popup, &menu);
+            InsideModal look("#32768", [&](HWND popup) {
+                GetWindowRect(popup, &menu);
                 EndMenu();
             });
             EXPECT_EQ(Send(message, reinterpret_cast<WPARAM>(window_), lParam), 0);
         }
         ClientToScreen(window_, &corner);
-        EXPECT_EQ(std::tuple(opened, menu.left, menu.top),
-                  std::tuple(opens, opens ? corner.x : 0L, opens ? corner.y : 0L));
+        EXPECT_EQ(std::tuple(InsideModal::Found(), InsideModal::Stuck(), menu.left, menu.top),
+                  std::tuple(opens, false, opens ? corner.x : 0L, opens ? corner.y : 0L));
     }
 }
 
@@ -211,16 +224,17 @@ TEST_F(WindowTest, ContextMenuAtTheKeyboardPositionOrThePoint) {
 // and its key-up, which then comes to the calculator, must not close it as well.
 TEST_F(WindowTest, EscapeThatClosedTheMenuOrAboutBoxLeavesTheCalculatorOpen) {
     const std::tuple<const char*, UINT, WPARAM, LPARAM> modals[] = {
-        {"menu", WM_RBUTTONDOWN, 0, MAKELPARAM(30, 230)}, {"About box", WM_COMMAND, IDC_ABOUT, 0}};
+        {"#32768", WM_RBUTTONDOWN, 0, MAKELPARAM(30, 230)}, {"#32770", WM_COMMAND, IDC_ABOUT, 0}};
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
     ASSERT_EQ(GetFocus(), window_);
-    for (const auto& [name, message, wParam, lParam] : modals) {
-        SCOPED_TRACE(name);
+    for (const auto& [windowClass, message, wParam, lParam] : modals) {
+        SCOPED_TRACE(windowClass);
         {
-            InsideModal escape([] { keybd_event(VK_ESCAPE, 0, 0, 0); });
+            InsideModal escape(windowClass, [](HWND) { keybd_event(VK_ESCAPE, 0, 0, 0); });
             Send(message, wParam, lParam);
-            EXPECT_FALSE(InsideModal::Stuck()) << "Escape did not end it";
+            EXPECT_EQ(std::pair(InsideModal::Found(), InsideModal::Stuck()), std::pair(true, false))
+                << "found open, then ended by Escape";
         }
         keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
         DispatchKeys();

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/memory_platform.h"
 #include "shell/calc_app.h"
 #include "shell/gdi_holders.h"
 #include "shell/html_help.h"
@@ -74,7 +75,7 @@ TEST(WindowSoak, TenThousandRandomMessagesThenOnePlusTwoIsThree) {
     ASSERT_NE(window, nullptr);
     HtmlHelpA(nullptr, nullptr, HH_INITIALIZE, reinterpret_cast<DWORD_PTR>(&HelpCookie()));
     Win32Installation installation;
-    Win32Clock clock;
+    FixedClock clock(LocalDate{2024, 1});  // the rate by date of any day the test runs
     Win32Clipboard clipboard(window);
     CalcApp app({installation, clock, clipboard});
     app.LoadSkin(instance, WindowDc(window).Get());

@@ -62,7 +62,7 @@ bool EndsRun(char key) {
 }
 
 std::string Run(const KeysOptions& options) {
-    MemoryPlatform platform;
+    MemoryPlatform platform(SystemClock().Today());
     InstallDataFiles(options, platform.installation);
     if (options.clipboard) {
         platform.clipboard.text = *options.clipboard;
