@@ -81,7 +81,6 @@ class Session:
         if not display.isdigit():
             self.xvfb.kill()
             raise RuntimeError("Xvfb did not report a display number")
-        # No menu entries on this machine for shortcuts that an installer makes in the prefix.
         self.env = dict(os.environ, DISPLAY=":" + display, WINEPREFIX=self.prefix,
                         KARVOLD_WINEPREFIX=self.prefix, KARVOLD_LANG="ja_JP.UTF-8",
                         KARVOLD_TEST_TODAY="2024-01")  # the 10 % years, whatever day it runs
