@@ -135,13 +135,13 @@ Polygon Segment(char name) {
     }
 }
 
-struct GlyphSpec {
+struct GlyphDesign {
     char glyph;
     int width, height;       // of the bitmap at 96 DPI
     std::string_view lit;    // segments of a digit
 };
 
-constexpr GlyphSpec Glyphs[] = {
+constexpr GlyphDesign Glyphs[] = {
     {'0', 35, 39, "abcdef"}, {'1', 36, 41, "bc"},     {'2', 35, 39, "abdeg"},
     {'3', 35, 39, "abcdg"},  {'4', 36, 40, "bcfg"},   {'5', 34, 39, "acdfg"},
     {'6', 35, 39, "acdefg"}, {'7', 36, 40, "abc"},    {'8', 35, 39, "abcdefg"},
@@ -157,15 +157,15 @@ struct Shapes {
 };
 
 // The shapes of a glyph whose cell is cell units wide.
-Shapes ShapesFor(const GlyphSpec& spec, double cell) {
+Shapes ShapesFor(const GlyphDesign& design, double cell) {
     Shapes shapes;
     constexpr double middle = (Top + Base) / 2;
-    if (!spec.lit.empty()) {
+    if (!design.lit.empty()) {
         const double left = (cell - Width - Slant) / 2;
-        for (char name : spec.lit) {
+        for (char name : design.lit) {
             shapes.Add(Shear(Inset(Segment(name), Gap / 2), left));
         }
-    } else if (spec.glyph == '-') {
+    } else if (design.glyph == '-') {
         // A bar with pointed ends, centred on the cell at mid-height, where the slant has
         // moved it by half.
         const double length = Width - 1.0;
@@ -174,7 +174,7 @@ Shapes ShapesFor(const GlyphSpec& spec, double cell) {
                                          {x1 - half, middle - half}, {x1, middle},
                                          {x1 - half, middle + half}, {x0 + half, middle + half}});
         shapes.Add(Shear(Inset(bar, Gap / 2), 0));
-    } else if (spec.glyph == '.') {
+    } else if (design.glyph == '.') {
         // The size of a vertical stroke, standing on the baseline like the foot bar.
         const double x0 = (cell - Stroke - Slant * Bar / (Base - Top)) / 2;
         const Polygon square = MakePolygon(
@@ -348,18 +348,18 @@ GlyphArt BlankArt(int width, int height, std::uint8_t colour) {
 }  // namespace
 
 GlyphArt RenderGlyph(char glyph, int dpi) {
-    const auto spec = std::find_if(std::begin(Glyphs), std::end(Glyphs),
-                                   [glyph](const GlyphSpec& g) { return g.glyph == glyph; });
-    if (spec == std::end(Glyphs) || dpi < 1 || dpi > MaxDpi) {
+    const auto design = std::find_if(std::begin(Glyphs), std::end(Glyphs),
+                                   [glyph](const GlyphDesign& g) { return g.glyph == glyph; });
+    if (design == std::end(Glyphs) || dpi < 1 || dpi > MaxDpi) {
         return {};
     }
-    GlyphArt art = BlankArt(Scaled(spec->width, dpi), Scaled(spec->height, dpi), 0);
+    GlyphArt art = BlankArt(Scaled(design->width, dpi), Scaled(design->height, dpi), 0);
     // Rows and columns are divided by the scale rather than the shapes multiplied by it, so
     // that at 96 DPI every number is the Python's.
     const double scale = static_cast<double>(dpi) / BaseDpi;
     const double cell = art.width / 2.0 / scale;
     Coverage(art.pixels.data(), art.width, art.height, ColumnsPerUnit * scale, scale)
-        .Add(ShapesFor(*spec, cell));
+        .Add(ShapesFor(*design, cell));
     const auto shades = ShadeTable();
     for (std::uint8_t& pixel : art.pixels) {
         pixel = shades[std::min<std::size_t>(pixel, Samples * Samples)];
