@@ -44,10 +44,6 @@ constexpr int Dpis[] = {96, 120, 144, 192, 288};
 constexpr std::string_view Signs = ".,-";
 constexpr std::uint8_t White = 0, HalfCovered = 3, Teal = 6, Silver = 7;
 
-std::uint8_t At(const GlyphArt& art, double x, double y) {
-    return art.pixels.at(std::size_t(int(y) * art.width + int(x)));
-}
-
 TEST(GlyphArt, DrawsTheCommittedBitmapsAt96Dpi) {
     std::vector<std::pair<std::string, GlyphArt>> cases = {{"body_tile.bmp", RenderBodyTile(96)}};
     for (char digit = '0'; digit <= '9'; ++digit) {
@@ -127,7 +123,8 @@ TEST(GlyphArt, ShapesScaleWithTheDpi) {
             if (Signs.find(glyph) != Signs.npos) continue;
             for (const auto& [segment, x, y] : Centres) {
                 const bool on = lit[glyph - '0'].find(segment) != std::string_view::npos;
-                EXPECT_EQ(At(art, art.width / 2.0 + x * scale, y * scale), on ? Teal : White)
+                const int column = int(art.width / 2.0 + x * scale), row = int(y * scale);
+                EXPECT_EQ(art.pixels.at(std::size_t(row * art.width + column)), on ? Teal : White)
                     << glyph << " segment " << segment << " at " << dpi;
             }
         }

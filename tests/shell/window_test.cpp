@@ -82,13 +82,13 @@ class WindowTest : public CalcWindowTest {
     }
 };
 
-// Right and bottom edges are exclusive; a release names the key (-1: none) by the character
-// it posts. Everything but a key answers the hit test as caption, so it drags the window.
+// Right and bottom edges are exclusive (where every key lies is the layout's own); a release
+// names the key (-1: none) by the character it posts. Everything but a key answers the hit test
+// as caption, so it drags the window.
 TEST_F(WindowTest, PointsOnAndBesideTheKeys) {
-    const std::tuple<int, int, int> cases[] = {
-        {57, 100, 0},   {58, 100, -1},  {10, 90, 0},     {9, 100, -1},    {30, 89, -1},
-        {30, 137, 0},   {30, 138, -1},  {242, 380, 29},  {289, 427, 29},  {290, 427, -1},
-        {289, 428, -1}, {241, 400, -1}, {150, 40, -1},   {150, 445, -1}};
+    const std::tuple<int, int, int> cases[] = {{57, 100, 0},  {58, 100, -1}, {10, 90, 0},
+                                               {9, 100, -1},  {30, 89, -1},  {30, 137, 0},
+                                               {30, 138, -1}, {150, 40, -1}, {150, 445, -1}};
     for (const auto& [x, y, key] : cases) {
         SCOPED_TRACE(testing::Message() << x << "," << y);
         const bool onKey = key >= 0;
@@ -153,45 +153,34 @@ TEST_F(WindowTest, CharactersCloseOrGoToTheEngine) {
     EXPECT_FALSE(platform_.clipboard.text.has_value()) << "nothing was copied";
 }
 
-// A key-up acts only when the calculator saw that key go down, with the focus kept since.
-TEST_F(WindowTest, KeyUpsCloseClearOrPost) {
-    enum Before { Nothing, Down, DownLostFocus };
-    // Key, Ctrl held, what came before the key-up, the key (copy 1, paste 2) whose command is
-    // posted, closes posted, display cleared and repainted.
-    const std::tuple<WPARAM, bool, Before, int, std::size_t, bool> cases[] = {
-        {VK_ESCAPE, false, Down, -1, 1, false},
-        {VK_INSERT, false, Down, 2, 0, false},
-        {VK_BACK, false, Down, -1, 0, true},
-        {VK_DELETE, false, Down, -1, 0, true},
-        {'C', true, Down, 1, 0, false},
-        {'V', true, Down, 2, 0, false},
-        {'C', false, Down, -1, 0, false},
-        {'V', false, Down, -1, 0, false},
-        {VK_F1, false, Down, -1, 0, false},
-        {VK_ESCAPE, false, Nothing, -1, 0, false},
-        {VK_ESCAPE, false, DownLostFocus, -1, 0, false}};
+// The window reads the modifiers at key-down, forgets the keys it saw go down when the focus
+// goes, and acts at key-up: it posts the command or clears and repaints. What each key does is
+// the keyboard rules' own; a close by Escape goes through the real message path below.
+TEST_F(WindowTest, KeyUpsClearOrPost) {
+    // Key, Ctrl held, focus lost after the key-down, the key (copy 1) whose command is posted,
+    // display cleared and repainted.
+    const std::tuple<WPARAM, bool, bool, int, bool> cases[] = {{VK_BACK, false, false, -1, true},
+                                                               {'C', true, false, 1, false},
+                                                               {VK_BACK, false, true, -1, false}};
     Show();
-    for (const auto& [key, control, before, posted, closes, clears] : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << "key " << key << (control ? " with Ctrl" : "") << " after " << before);
+    for (const auto& [key, control, lostFocus, posted, clears] : cases) {
+        SCOPED_TRACE(testing::Message() << "key " << key << (control ? " with Ctrl" : "")
+                                        << (lostFocus ? " after focus lost" : ""));
         Send(WM_CHAR, '4');
         ValidateRect(window_, nullptr);
         BYTE state[256];
         GetKeyboardState(state);
         state[VK_CONTROL] = control ? 0x80 : 0;
         SetKeyboardState(state);
-        if (before != Nothing) {
-            EXPECT_EQ(Send(WM_KEYDOWN, key, 1 | ExtendedKeyBit), 0);  // not from the keypad
-        }
-        if (before == DownLostFocus) {
+        EXPECT_EQ(Send(WM_KEYDOWN, key, 1 | ExtendedKeyBit), 0);  // not from the keypad
+        if (lostFocus) {
             Send(WM_KILLFOCUS);
         }
-        EXPECT_EQ(std::tuple(Posted(WM_CHAR), Posted(WM_CLOSE).size()), std::tuple("", 0u))
-            << "acted at key-down";
+        EXPECT_EQ(Posted(WM_CHAR), "") << "acted at key-down";
         EXPECT_EQ(Send(WM_KEYUP, key), 0);
-        EXPECT_EQ(std::tuple(Posted(WM_CHAR), Posted(WM_CLOSE).size(),
-                             app_->engine.display.integerPart == 0, DisplayInvalidated()),
-                  std::tuple(CommandOf(posted), closes, clears, clears));
+        EXPECT_EQ(std::tuple(Posted(WM_CHAR), app_->engine.display.integerPart == 0,
+                             DisplayInvalidated()),
+                  std::tuple(CommandOf(posted), clears, clears));
     }
 }
 
@@ -260,15 +249,13 @@ TEST_F(WindowTest, OnlyTheCalculatorIsDetachedFromTheInputMethod) {
 }
 
 // The body's shape: a filled 300 x 450 rounded rectangle, which leaves out the right column
-// and the bottom row; the straight edges whole between the corners, each corner cut by an
-// ellipse 30 across, all four alike (the points are mirrored into each corner).
+// and the bottom row, each corner cut by an ellipse 30 across, all four alike (the points are
+// mirrored into each corner).
 void ExpectRoundedBody(HRGN region) {
     RECT box{};
     EXPECT_EQ(GetRgnBox(region, &box), COMPLEXREGION);
     EXPECT_EQ(std::tuple(box.left, box.top, box.right, box.bottom), std::tuple(0, 0, 299, 449));
     auto in = [region](int x, int y) { return PtInRegion(region, x, y) != FALSE; };
-    for (int y = 15; y <= 433; ++y) EXPECT_TRUE(in(0, y) && in(298, y)) << "side row " << y;
-    for (int x = 15; x <= 283; ++x) EXPECT_TRUE(in(x, 0) && in(x, 448)) << "column " << x;
     const std::tuple<int, int, bool> corner[] = {{0, 0, false}, {3, 3, false}, {0, 6, false},
                                                  {6, 0, false}, {6, 6, true},  {3, 12, true},
                                                  {12, 3, true}, {0, 16, true}, {16, 0, true}};
@@ -360,8 +347,6 @@ TEST_F(WindowTest, ChangesOfScaleRebuildEverythingAndLeaveNothingBehind) {
             std::tuple(suggested.left, suggested.top, suggested.right, suggested.bottom,
                        Scaled(300, dpi), Scaled(450, dpi), seven.left, seven.bottom,
                        Scaled(34, dpi)));
-        EXPECT_EQ(Send(WM_NCHITTEST, 0, ScreenPoint(seven.left, seven.top)), HTCLIENT);
-        EXPECT_EQ(Send(WM_NCHITTEST, 0, ScreenPoint(seven.left - 1, seven.top)), HTCAPTION);
         VARIANT child{}, hit{};
         child.vt = VT_I4;
         child.lVal = FirstKeyChildId + 10;
@@ -375,26 +360,24 @@ TEST_F(WindowTest, ChangesOfScaleRebuildEverythingAndLeaveNothingBehind) {
 }
 
 // After a change of work area or display, a window left partly outside comes back inside,
-// keeping its size; one inside, or another setting, leaves it where it was dragged.
+// keeping its size; another setting leaves it where it was dragged.
 TEST_F(WindowTest, WorkAreaOrDisplayChangesBringTheWindowBackInside) {
     Send(WM_USER);
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const int right = work.right - 300;
-    const std::tuple<UINT, WPARAM, int, int> cases[] = {
-        {WM_SETTINGCHANGE, SPI_SETWORKAREA, work.right - 100, right},
-        {WM_DISPLAYCHANGE, 32, work.right - 100, right},
-        {WM_SETTINGCHANGE, SPI_SETWORKAREA, work.left + 50, work.left + 50},
-        {WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, work.right - 100, work.right - 100}};
-    for (const auto& [message, wParam, before, after] : cases) {
-        SetWindowPos(window_, nullptr, before, work.top + 10, 0, 0,
+    // Message, its wParam, whether the window comes back inside.
+    const std::tuple<UINT, WPARAM, bool> cases[] = {{WM_SETTINGCHANGE, SPI_SETWORKAREA, true},
+                                                    {WM_DISPLAYCHANGE, 32, true},
+                                                    {WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, false}};
+    for (const auto& [message, wParam, moves] : cases) {
+        SetWindowPos(window_, nullptr, work.right - 100, work.top + 10, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         Send(message, wParam);
         RECT placed{};
         GetWindowRect(window_, &placed);
         EXPECT_EQ(std::tuple(placed.left, placed.top, placed.right - placed.left),
-                  std::tuple(after, work.top + 10, 300))
-            << message << " " << wParam << " from " << before;
+                  std::tuple(work.right - (moves ? 300 : 100), work.top + 10, 300))
+            << message << " " << wParam;
     }
 }
 
