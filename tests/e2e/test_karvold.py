@@ -84,7 +84,7 @@ class Menu(unittest.TestCase):
     # The right-button menu and what it opens; a program run per test.
 
     def test_right_button_on_the_display_opens_the_menu_at_button_up(self):
-        # The display is a caption to the system, which turns the button-up into the request.
+        # On the display (a caption to the system) the menu opens at button-up.
         session.start()
         before = session.visible_windows()
         session.xdotool("mousemove", *map(str, session.screen_point(150, 40)), "mousedown", "3")
