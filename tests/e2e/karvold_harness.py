@@ -211,16 +211,16 @@ class Session:
     def type(self, text):
         self.keys("type", "--delay", "20", text)
 
-    def through_clipboard(self, text, action, loops, attempts=3):
-        # Runs action until an xclip holding text ends: when a copy takes the clipboard, or
-        # after loops reads of the text (0: never). The clipboard may be busy, which changes
-        # nothing in the calculator, so the action is tried again.
+    def copy_display(self, copy=None, attempts=3):
+        # The text that copy (default: typing "s") puts on the clipboard, or None. An xclip
+        # holds the clipboard until a copy takes it; the clipboard may be busy, which changes
+        # nothing in the calculator, so the copy is tried again.
         xclip = subprocess.Popen(
-            ["xclip", "-selection", "clipboard", "-i", "-verbose", "-loops", str(loops)],
+            ["xclip", "-selection", "clipboard", "-i", "-verbose", "-loops", "0"],
             env=self.env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
             stderr=subprocess.STDOUT, bufsize=0, preexec_fn=_die_with_parent)
         try:
-            xclip.stdin.write(text.encode("utf-8"))
+            xclip.stdin.write(b"(before the copy)")
             xclip.stdin.close()
             if not any(line.startswith(b"Waiting for")
                        for line in iter(xclip.stdout.readline, b"")):
@@ -229,21 +229,15 @@ class Session:
             # program that opens it just then is refused, as on Windows.
             time.sleep(0.2)
             for attempt in range(attempts):
-                action()
+                (copy or (lambda: self.type("s")))()
                 try:
                     xclip.wait(1.5)
-                    return True
+                    return wait_for(self.clipboard_text, 10)
                 except subprocess.TimeoutExpired:
                     print("karvold_harness: the clipboard was not used, trying again",
                           file=sys.stderr)
-            return False
+            return None
         finally:
             xclip.kill()
             xclip.wait()
             xclip.stdout.close()
-
-    def copy_display(self, copy=None):
-        # The text that copy (default: typing "s") puts on the clipboard, or None.
-        if self.through_clipboard("(before the copy)", copy or (lambda: self.type("s")), 0):
-            return wait_for(self.clipboard_text, 10)
-        return None

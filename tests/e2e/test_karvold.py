@@ -56,30 +56,15 @@ def help_window(title):
 
 
 class Calculator(unittest.TestCase):
-    # One program run: where it opens, a clicked and a typed calculation, copy and paste.
+    # One program run: clicked and typed keys, and copies that another program reads.
 
     @classmethod
     def setUpClass(cls):
         session.start()
 
-    def copied_by_the_key(self):
-        return session.copy_display(lambda: session.click_keys(["複写"]))
-
     def test_clicked_calculation_and_the_copy_key(self):
         session.click_keys("AC 7 8 9 ÷ 3 × 2 - 4 5 6 + 1 0 ･ 5 =".split())
-        self.assertEqual(self.copied_by_the_key(), "80.5")
-
-    def test_typed_calculation_and_the_copy_character(self):
-        session.type("a12*3=")
-        self.assertEqual(session.copy_display(), "36")
-
-    def test_paste_key_reads_the_clipboard_as_unicode(self):
-        # How Japanese Excel copies a negative amount; the yen sign has no Shift-JIS code.
-        session.click_keys(["AC"])
-        self.assertTrue(session.through_clipboard(
-            "-¥1,234", lambda: session.click_keys(["貼付"]), loops=1))
-        session.click_keys(["+", "1", "="])
-        self.assertEqual(self.copied_by_the_key(), "-1233")
+        self.assertEqual(session.copy_display(lambda: session.click_keys(["複写"])), "80.5")
 
     def test_keypad_point_with_numlock_off_types_a_point_and_keeps_the_memory(self):
         session.type("a5p1")
@@ -95,46 +80,17 @@ class Calculator(unittest.TestCase):
         self.assertEqual(session.copy_display(), "43", "the display was left as it was")
 
 
-class Closing(unittest.TestCase):
-    def test_off_key_ends_the_program_with_code_0(self):
-        session.start()
-        session.click_keys(["OFF"])
-        self.assertEqual(session.process.wait(15), 0)
-
-
 class Menu(unittest.TestCase):
     # The right-button menu and what it opens; a program run per test.
 
-    def test_right_button_on_the_display_opens_the_menu_and_escape_dismisses_it(self):
+    def test_right_button_on_the_display_opens_the_menu_at_button_up(self):
         # On the display (a caption to the system) the menu opens at button-up.
         session.start()
         before = session.visible_windows()
-        x, y = session.screen_point(150, 40)
-        session.xdotool("mousemove", str(x), str(y), "mousedown", "3")
+        session.xdotool("mousemove", *map(str, session.screen_point(150, 40)), "mousedown", "3")
         self.assertFalse(wait_for(lambda: session.visible_windows() - before, 1.5))
         session.xdotool("mouseup", "3")
-        (menu,) = wait_for(lambda: session.visible_windows() - before, 10)
-        mx, my, mw, mh = session.geometry(menu)
-        self.assertLessEqual(abs(mx - x) + abs(my - y), 2, "the corner at the pointer")
-        self.assertTrue(mw < WINDOW_WIDTH and mh < WINDOW_HEIGHT, (mw, mh))
-        session.xdotool("key", "Escape")
-        self.assertTrue(wait_for(lambda: menu not in session.visible_windows(), 10))
-        session.type("a3*3=")
-        self.assertEqual(session.copy_display(), "9", "calculator after the menu")
-
-    def test_about_box_closes_with_enter(self):
-        # The key-up of the Enter that closed the box comes to the calculator, which must go
-        # on working.
-        start_and_choose_from_menu(2)
-        found = wait_for(lambda: session.search("^ﾊﾞｰｼﾞｮﾝ情報\\(Karvold\\)$"), 10)
-        self.assertEqual(len(found), 1, "one About box")
-        ax, ay, aw, ah = session.geometry(found[0])
-        self.assertLess(ah, WINDOW_HEIGHT)
-        self.assertIn(session.window, session.visible_windows())
-        session.xdotool("mousemove", str(ax + aw // 2), str(ay + ah // 2), "key", "Return")
-        self.assertTrue(wait_for(lambda: found[0] not in session.visible_windows(), 10))
-        session.type("a2+2=")
-        self.assertEqual(session.copy_display(), "4", "calculator after the About box")
+        self.assertTrue(wait_for(lambda: session.visible_windows() - before, 10))
 
     def test_help_opens_the_file_beside_the_program_not_in_the_current_folder(self):
         folder = os.path.join(options.work, "help-cwd")
