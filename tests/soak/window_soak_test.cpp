@@ -1,7 +1,7 @@
 // Ten thousand random key and mouse messages through the real window and the program's
-// message loop, set up as the program sets it up (the Win32 platform, its resources, HTML
-// Help). Afterwards clicks on its keys still give 1 + 2 = 3, a full repaint holds no more GDI
-// objects than before, and its loop ends with 0 when the window is closed.
+// message loop, with the program's resources, its clipboard and HTML Help. Afterwards clicks on its
+// keys still give 1 + 2 = 3, a full repaint holds no more GDI objects than before, and its loop
+// ends with 0 when the window is closed.
 
 #include <windows.h>
 
@@ -9,14 +9,12 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/memory_platform.h"
-#include "shell/calc_app.h"
 #include "shell/gdi_holders.h"
 #include "shell/html_help.h"
 #include "shell/key_layout.h"
-#include "shell/main_window.h"
 #include "shell/platform/win32_platform.h"
 #include "tests/engine/engine_fields.h"
+#include "tests/shell/shell_fixture.h"
 
 namespace {
 
@@ -68,43 +66,40 @@ void PostRandomInput(HWND window, const RECT& offKey, std::mt19937& random, int 
     PostThreadMessageA(GetCurrentThreadId(), WM_QUIT, 0, 0);
 }
 
-TEST(WindowSoak, TenThousandRandomMessagesThenOnePlusTwoIsThree) {
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
-    RegisterMainWindowClass(instance);
-    const HWND window = CreateMainWindow(instance);
-    ASSERT_NE(window, nullptr);
+class WindowSoak : public CalcWindowTest {};
+
+TEST_F(WindowSoak, TenThousandRandomMessagesThenOnePlusTwoIsThree) {
     HtmlHelpA(nullptr, nullptr, HH_INITIALIZE, reinterpret_cast<DWORD_PTR>(&HelpCookie()));
-    Win32Installation installation;
-    FixedClock clock(LocalDate{2024, 1});  // the rate by date of any day the test runs
-    Win32Clipboard clipboard(window);
-    CalcApp app({installation, clock, clipboard});
-    app.LoadSkin(instance, WindowDc(window).Get());
-    AttachApp(window, &app);
-    SendMessageA(window, PlaceWindowMessage, 0, 0);
-    ShowWindow(window, SW_SHOWNOACTIVATE);
+    // The installation is read once, at the start; the clipboard is the one random keys reach.
+    Win32Clipboard clipboard(window_);
+    CalcApp app({platform_.installation, platform_.clock, clipboard});
+    app.LoadSkin(instance_, WindowDc(window_).Get());
+    AttachApp(window_, &app);
+    SendMessageA(window_, PlaceWindowMessage, 0, 0);
+    ShowWindow(window_, SW_SHOWNOACTIVATE);
 
     // In runs of a thousand, which the queue holds; a first run warms up the system's caches.
     std::mt19937 random(0x50A6'0001);
-    PostRandomInput(window, KeyOf('Q'), random, 200);
+    PostRandomInput(window_, KeyOf('Q'), random, 200);
     ASSERT_EQ(RunMessageLoop(), 0);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     const int before = GdiObjects();
     for (int run = 0; run < 10; ++run) {
-        PostRandomInput(window, KeyOf('Q'), random, 1000);
+        PostRandomInput(window_, KeyOf('Q'), random, 1000);
         ASSERT_EQ(RunMessageLoop(), 0) << "run " << run;
-        ASSERT_TRUE(IsWindow(window)) << "run " << run;
+        ASSERT_TRUE(IsWindow(window_)) << "run " << run;
     }
     // A click's release posts the key's character.
     for (char character : std::string_view("A1+2=")) {
         const RECT key = KeyOf(character);
         const LPARAM centre = MAKELPARAM((key.left + key.right) / 2, (key.top + key.bottom) / 2);
-        SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, centre);
-        SendMessageA(window, WM_LBUTTONUP, 0, centre);
+        SendMessageA(window_, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+        SendMessageA(window_, WM_LBUTTONUP, 0, centre);
     }
     PostThreadMessageA(GetCurrentThreadId(), WM_QUIT, 0, 0);
     ASSERT_EQ(RunMessageLoop(), 0);
     EXPECT_TRUE(app.engine.display.Equals(DecimalValue(3, 0, 1, 0)));
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     const int after = GdiObjects();
     EXPECT_EQ(after, before);
     // The count must see an object come, or the comparison above proves nothing.
@@ -112,7 +107,7 @@ TEST(WindowSoak, TenThousandRandomMessagesThenOnePlusTwoIsThree) {
     EXPECT_EQ(GdiObjects(), after + 1);
     DeleteObject(pen);
 
-    PostMessageA(window, WM_CLOSE, 0, 0);
+    PostMessageA(window_, WM_CLOSE, 0, 0);
     EXPECT_EQ(RunMessageLoop(), 0);  // returns once the window is destroyed
 }
 
