@@ -41,7 +41,6 @@ TEST(Keys, SequencesOnAFreshEngine) {
         {"1/0=", 1, "0 DivideByZero", Error, "0"},
         {"999999999999+1=", 1, "0 Overflow", Error, "0"},
         {"10-4==", 1, "2", Waiting, "8"},
-        {"3*4==", 1, "36", Waiting, "48"},
         {"10-4=7=", 1, "3", Waiting, "9"},
         {"5+===", 1, "15", Waiting, "25"},
         {"5==", 1, "5", Waiting, "5"},
