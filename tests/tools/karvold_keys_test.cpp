@@ -34,9 +34,6 @@ TEST(KarvoldKeys, ArgumentsToOutputAndExitStatus) {
         {{"--rate", "8", "--rounding", "upfromtenth", "105Z"}, 0, "114\t税込\n"},
         {{"--clipboard", "", "5D"}, 0, "0\t\n"},
         {{"--clipboard=12", "D3"}, 0, "123\t\n"},
-        {{"--trace", "12*="},
-         0,
-         "1\t1\t1\t1\t\n2\t1\t1\t12\t\n*\t1\t2\t12\t\n=\t1\t2\t144\t\n144\t\n"},
         {{"--trace", "0.\r\b\t\\ ~\x7f\xe3"},
          0,
          "0\t0\t0\t0\t\n.\t0\t0\t0\t\n\\r\t0\t0\t0\t\n\\b\t1\t0\t0\t\n\\x09\t0\t0\t0\t\n"
