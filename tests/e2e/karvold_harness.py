@@ -12,8 +12,7 @@ import sys
 import time
 
 SCREEN_WIDTH, SCREEN_HEIGHT = 1280, 1024
-WINDOW_WIDTH = 300
-WINDOW_HEIGHT = 450
+WINDOW_WIDTH, WINDOW_HEIGHT = 300, 450
 MAIN_TITLE = "^Karvold$"
 INSTALL_KEY = r"HKLM\SOFTWARE\Orvex\Brennoly\Faltrane"
 
@@ -149,8 +148,8 @@ class Session:
         return subprocess.run([self.wine, *args], env=self.env, capture_output=True,
                               timeout=timeout).returncode == 0
 
-    def register_installation(self, folder):
-        for name in ("InstalledDataDir", "InstalledDir"):
+    def register_installation(self, folder, names=("InstalledDataDir", "InstalledDir")):
+        for name in names:
             if not wait_for(lambda: self.wine_run("reg", "add", INSTALL_KEY, "/v", name, "/d",
                                                   folder, "/f"), 5, 1):
                 raise RuntimeError(f"the installation's {name} was not registered")

@@ -8,10 +8,11 @@
 set -euo pipefail
 program=$1 objdump=$2 strip=$3 max_bytes=$4
 
-# System DLLs a Win32 program may rely on, in lower case; anything else is refused.
+# System DLLs a Win32 program may rely on, in any case; anything else is refused.
 allowed='^(kernel32|user32|gdi32|advapi32|comctl32|comdlg32|shell32|shlwapi|ole32|oleaut32|imm32|winmm|version|uxtheme|msvcrt|ucrtbase|api-ms-win-[a-z0-9-]+)\.dll$'
 
 status=0
+fail() { echo "FAIL: $*"; status=1; }
 header=$("$objdump" -p "$program")
 # DllCharacteristics bits, each with the name objdump gives it.
 required_flags=(0x0040:DYNAMIC_BASE 0x0100:NX_COMPAT 0x8000:TERMINAL_SERVICE_AWARE)
@@ -20,29 +21,20 @@ if grep -q '^Magic[[:space:]]*020b' <<<"$header"; then  # PE32+: 64-bit addresse
 fi
 flags=$((16#$(sed -n 's/^DllCharacteristics[[:space:]]*//p' <<<"$header")))
 for entry in "${required_flags[@]}"; do
-    if (((flags & ${entry%%:*}) == 0)); then
-        echo "FAIL: the PE header lacks ${entry#*:}"
-        status=1
-    fi
+    (((flags & ${entry%%:*}) != 0)) || fail "the PE header lacks ${entry#*:}"
 done
 
 # No import table leaves one empty name, which is refused too.
 imports=$(sed -n 's/^[[:space:]]*DLL Name:[[:space:]]*//p' <<<"$header" | tr -d '\r')
 while read -r dll; do
-    if ! printf '%s\n' "$dll" | tr '[:upper:]' '[:lower:]' | grep -Eq "$allowed"; then
-        echo "FAIL: imports $dll, which is not a system DLL"
-        status=1
-    fi
+    grep -Eiq "$allowed" <<<"$dll" || fail "imports $dll, which is not a system DLL"
 done <<<"$imports"
 
 stripped=$(mktemp --suffix=.exe)
 trap 'rm -f "$stripped"' EXIT
 "$strip" -o "$stripped" "$program"
 size=$(stat -c %s "$stripped")
-if [ "$size" -gt "$max_bytes" ]; then
-    echo "FAIL: stripped size $size bytes, more than $max_bytes"
-    status=1
-fi
+[ "$size" -le "$max_bytes" ] || fail "stripped size $size bytes, more than $max_bytes"
 echo "imports: $(echo $imports)"
 echo "stripped size: $size bytes (limit $max_bytes)"
 exit $status

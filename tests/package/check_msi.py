@@ -6,7 +6,7 @@ import glob, os, re, shutil, subprocess, sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 import test_karvold  # noqa: E402 (from the source tree, hence -B)
-from karvold_harness import INSTALL_KEY, Session, wait_for  # noqa: E402
+from karvold_harness import INSTALL_KEY, Session  # noqa: E402
 
 UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 # Rows of both packages: per machine, the Apps entry's icon, buttons and size, a shortcut to the
@@ -60,8 +60,7 @@ session = test_karvold.session = Session("karvold.exe", work)
 session.exe = r"C:\Program Files\Karvold\karvold.exe"
 try:
     # The business application's key, to be left alone as every file already on drive C.
-    wait_for(lambda: session.wine_run("reg", "add", INSTALL_KEY, "/v", "InstalledDataDir", "/d",
-                                      r"C:\faltrane", "/f"), 5, 1)
+    session.register_installation(r"C:\faltrane", ["InstalledDataDir"])
     before = files()
     assert wine("msiexec", "/i", msis["x64"], "/qn")[0] == 0, "install"
     assert re.fullmatch(INSTALLED, added := "\n".join(sorted(files() - before))), added

@@ -15,30 +15,21 @@ tools/package
 
 status=0
 for file in build/package/karvold-*.zip build/package/karvold-*.msi build/package/SHA256SUMS; do
-    if ! cmp "$file" "$copy/$file"; then
-        status=1
-    fi
+    cmp "$file" "$copy/$file" || status=1
 done
 (cd build/package && sha256sum --check --quiet SHA256SUMS) || status=1
 
 python3 - build/package/karvold-*.zip <<'PYTHON' || status=1
 import struct, sys, zipfile
 MACHINES = {"win64": 0x8664, "win32": 0x14C}  # the PE header's machine field
-status = 0
 for archive in sys.argv[1:]:
     with zipfile.ZipFile(archive) as zip_file:
         names = zip_file.namelist()
         program, readme = zip_file.read("karvold.exe"), zip_file.read("README-ja.txt")
     machine = struct.unpack_from("<H", program, struct.unpack_from("<I", program, 0x3C)[0] + 4)[0]
-    problems = [
-        f"holds {names}" * (names != ["karvold.exe", "Karvold.chm", "README-ja.txt"]),
-        f"program for machine {machine:#x}" * (machine != MACHINES[archive[-9:-4]]),
-        "README without a byte-order mark" * (not readme.startswith(b"\xef\xbb\xbf")),
-    ]
-    for problem in filter(None, problems):
-        print(f"FAIL: {archive}: {problem}")
-        status = 1
-sys.exit(status)
+    assert names == ["karvold.exe", "Karvold.chm", "README-ja.txt"], (archive, names)
+    assert machine == MACHINES[archive[-9:-4]], (archive, f"program for machine {machine:#x}")
+    assert readme.startswith(b"\xef\xbb\xbf"), (archive, "README without a byte-order mark")
 PYTHON
 [ "$status" = 0 ] && echo "The package builds to the same bytes twice: $(cat build/package/SHA256SUMS)"
 exit $status
