@@ -99,12 +99,6 @@ std::string FormattedText(const DecimalValue& value, bool grouping) {
     return shown;
 }
 
-DecimalValue Parsed(std::string_view text) {
-    DecimalValue value;
-    value.Parse(text);
-    return value;
-}
-
 std::int64_t Below(ByteReader& reader, std::int64_t bound) {
     return static_cast<std::int64_t>(reader.Take<std::uint64_t>() %
                                      static_cast<std::uint64_t>(bound));
@@ -125,15 +119,6 @@ DecimalValue HeldRecord(ByteReader& reader) {
         value.Normalize();
     }
     return value;
-}
-
-// Every register but the tax rate a plain zero, every state word but the rounding zero.
-bool IsZeroedStart(const CalcEngine& engine) {
-    EngineFields cleared(engine);
-    cleared.registers = {};
-    cleared.registers[TaxRateRegister] = engine.taxRate;
-    cleared.words = {0, 0, 0, 0, 0, static_cast<std::uint32_t>(engine.taxRounding)};
-    return EngineFields(engine) == cleared;
 }
 
 void CheckEngineShape(const CalcEngine& e) {
@@ -180,12 +165,14 @@ void CheckParse(Input input) {
     // An exactly sized copy, so that a read past the end of the text is caught.
     const std::vector<char> bytes(input.begin(), input.end());
     const std::string_view whole(bytes.data(), bytes.size());
-    const DecimalValue value = Parsed(whole);
+    DecimalValue value;
+    value.Parse(whole);
     FUZZ_REQUIRE(value.errorCode == DecimalError::None && IsSoundResult(value));
     // What the display shows pastes back unchanged; only "-0" pastes as 0.
     const bool minusZero = value.IsZero() && value.negative != 0;
     for (bool grouping : {true, false}) {
-        const DecimalValue back = Parsed(FormattedText(value, grouping));
+        DecimalValue back;
+        back.Parse(FormattedText(value, grouping));
         FUZZ_REQUIRE(SameRecord(back, minusZero ? DecimalValue() : value));
     }
 }
@@ -256,7 +243,12 @@ void CheckEngineCommands(Input input) {
 
     CalcEngine engine(machine.Get());
     CheckEngineShape(engine);
-    FUZZ_REQUIRE(IsZeroedStart(engine));
+    // Every register but the tax rate a plain zero, every state word but the rounding zero.
+    EngineFields zeroed(engine);
+    zeroed.registers = {};
+    zeroed.registers[TaxRateRegister] = engine.taxRate;
+    zeroed.words = {0, 0, 0, 0, 0, static_cast<std::uint32_t>(engine.taxRounding)};
+    FUZZ_REQUIRE(EngineFields(engine) == zeroed);
     // A rate other than the date's comes from a rate file that holds the text its count (1 to
     // 9) announces, read as strtol reads it; a rule other than truncation from 1 "U" or 1 "F".
     const auto count = rateFile.empty() ? 0 : static_cast<std::int8_t>(rateFile[0]);
