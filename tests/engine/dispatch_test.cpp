@@ -43,8 +43,9 @@ TEST(Dispatch, EveryCharacterInEveryState) {
             const bool wasError = t.engine.state == EngineState::Error;
             const EngineFields before(t.engine);
             const std::int32_t result = t.engine.HandleCommand(c);
-            const bool known = c > 0 && c < 0x80 &&
-                               CommandCharacters.find(static_cast<char>(c)) != std::string::npos;
+            const bool known =
+                c > 0 && c < 0x80 &&
+                CommandCharacters.find(static_cast<char>(c)) != std::string_view::npos;
             const bool allClear = c == '\b' || c == 'A' || c == 'a';
             if (!known || (wasError && !allClear)) {
                 EXPECT_EQ(result, 0);
