@@ -14,15 +14,6 @@
 inline constexpr std::string_view CommandCharacters =
     "0123456789.+-*/=%\r\bAaCcDdGgLlMmPpRrSsTtXxZz";
 
-inline bool IsCommandCharacter(std::int32_t c) {
-    return c > 0 && c < 0x80 &&
-           CommandCharacters.find(static_cast<char>(c)) != std::string_view::npos;
-}
-
-inline bool IsAllClear(std::int32_t c) {
-    return c == '\b' || c == 'A' || c == 'a';
-}
-
 // Registers, then the state words, representations included.
 struct EngineFields {
     std::array<DecimalValue, 8> registers;
@@ -46,5 +37,3 @@ struct EngineFields {
 static_assert(sizeof(EngineFields) == 8 * sizeof(DecimalValue) + 6 * sizeof(std::uint32_t));
 
 inline constexpr std::size_t TaxRateRegister = 6;
-inline constexpr std::size_t TaxStateWord = 4;
-inline constexpr std::size_t RoundingWord = 5;

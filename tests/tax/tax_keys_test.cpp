@@ -1,6 +1,6 @@
 // The tax keys, at rate 8 unless a row says otherwise, and the arithmetic behind them.
 
-#include "engine_harness.h"
+#include "tests/engine/engine_harness.h"
 
 namespace {
 

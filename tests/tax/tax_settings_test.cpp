@@ -5,8 +5,8 @@
 #include <tuple>
 #include <utility>
 
-#include "engine_harness.h"
 #include "tax/tax_rules.h"
+#include "tests/engine/engine_harness.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ TEST(TaxSettings, FollowTheDateAndTheFiles) {
         {{}, {}, "8 0", {2019, 9}},
         {{}, {}, "10 0", {2019, 10}},
         {"\011999999999"s, {}, "999,999,999 0"},  // the whole nine digits are read
-        {"\012"s, "\001U"s, "5 2"},  // a bad rate file does not stop the rounding file
+        {"\012"s, "\001U"s, "5 2"},               // a bad rate file does not stop the rounding file
         {seven, halfUp, "7 1"},
         {seven, halfUp, "5 0", {2013, 12}, DataFolder, DataFolder, false},
         {seven, halfUp, "5 0", {2013, 12}, {}, DataFolder},

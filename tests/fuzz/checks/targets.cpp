@@ -5,10 +5,13 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <vector>
 
+#include "engine/memory_platform.h"
 #include "fuzz.h"
+#include "tests/engine/engine_fields.h"
 
 namespace fuzzcheck {
 
@@ -16,10 +19,45 @@ namespace {
 
 std::string* failureLog = nullptr;
 
-constexpr int MaxFractionDigits = MaxHeldPlaces;
+void Fail(const char* property, const char* file, int line) {
+    if (failureLog == nullptr) {
+        std::fprintf(stderr, "%s:%d: property broken: %s\n", file, line, property);
+        std::abort();
+    }
+    *failureLog += std::string("\n  ") + file + ":" + std::to_string(line) + ": " + property;
+}
+
+#define FUZZ_REQUIRE(condition) \
+    ((condition) ? static_cast<void>(0) : Fail(#condition, __FILE__, __LINE__))
+
+// Fraction digits in the engine's records.
+constexpr int MaxHeldPlaces = 11;
 
 // The committed inputs lay the fields out in order without padding, as the record does.
 static_assert(sizeof(DecimalValue) == 32 && offsetof(DecimalValue, errorCode) == 28);
+
+// Typed values from the front of an input; an exhausted input gives zeros.
+class ByteReader {
+  public:
+    explicit ByteReader(Input input) : rest_(input) {}
+    template <typename T>
+    T Take() {
+        T value{};
+        const std::string bytes = TakeText(sizeof(T));
+        std::memcpy(&value, bytes.data(), bytes.size());
+        return value;
+    }
+    std::uint8_t TakeByte() { return Take<std::uint8_t>(); }
+    std::string TakeText(std::size_t count) {
+        const Input taken = rest_.first(count < rest_.size() ? count : rest_.size());
+        rest_ = rest_.subspan(taken.size());
+        return {taken.begin(), taken.end()};
+    }
+    Input Rest() const { return rest_; }
+
+  private:
+    Input rest_;
+};
 
 // Format into exactly size bytes, so that a write past them is caught; nothing when no
 // terminator was written.
@@ -30,12 +68,35 @@ std::optional<std::string> FormatInto(const DecimalValue& value, std::size_t siz
     return end == buffer.end() ? std::nullopt : std::optional(std::string(buffer.begin(), end));
 }
 
-DecimalValue Parsed(std::string_view text) {
-    DecimalValue value(DecimalError::Overflow);  // Parse must replace every field
-    value.integerPart = 7;
-    value.negative = 1;
-    value.Parse(text);
-    return value;
+bool SameRecord(const DecimalValue& a, const DecimalValue& b) {
+    return a.integerPart == b.integerPart && a.numerator == b.numerator &&
+           a.denominator == b.denominator && a.negative == b.negative && a.errorCode == b.errorCode;
+}
+
+// Fields >= 0, denominator a power of ten, numerator below it, whole part within capacity,
+// at most maxPlaces fraction digits.
+bool IsHeld(const DecimalValue& value, int maxPlaces = MaxHeldPlaces) {
+    const int places = DecimalExponent(value.denominator);
+    return value.integerPart >= 0 && value.integerPart <= MaxIntegerPart && value.numerator >= 0 &&
+           value.numerator < value.denominator && PowerOfTen(places) == value.denominator &&
+           places <= maxPlaces;
+}
+
+// A fresh error value of a known code, or a held number with a sign flag of 0 or 1.
+bool IsSoundResult(const DecimalValue& value, int maxPlaces = MaxHeldPlaces) {
+    if (value.errorCode != DecimalError::None) {
+        return SameRecord(value, DecimalValue(DecimalError::DivideByZero)) ||
+               SameRecord(value, DecimalValue(DecimalError::Overflow));
+    }
+    return IsHeld(value, maxPlaces) && value.negative <= 1;
+}
+
+// Formatted into a buffer of FormatBufferSize: terminated, only "-", digits, "," and ".".
+std::string FormattedText(const DecimalValue& value, bool grouping) {
+    const std::string shown = FormatInto(value, FormatBufferSize, grouping).value_or("");
+    FUZZ_REQUIRE(shown.find_first_of("0123456789") != std::string::npos &&
+                 shown.find_first_not_of("-0123456789,.") == std::string::npos);
+    return shown;
 }
 
 std::int64_t Below(ByteReader& reader, std::int64_t bound) {
@@ -49,7 +110,7 @@ DecimalValue HeldRecord(ByteReader& reader) {
     const std::uint8_t shape = reader.TakeByte();
     DecimalValue value;
     value.integerPart = Below(reader, PowerOfTen(shape % 13));
-    value.denominator = PowerOfTen((shape >> 4) % (MaxFractionDigits + 1));
+    value.denominator = PowerOfTen((shape >> 4) % (MaxHeldPlaces + 1));
     value.numerator = Below(reader, value.denominator);
     const std::uint8_t flags = reader.TakeByte();
     value.negative = flags & 1;
@@ -58,15 +119,6 @@ DecimalValue HeldRecord(ByteReader& reader) {
         value.Normalize();
     }
     return value;
-}
-
-// Every register but the tax rate a plain zero, every state word but the rounding zero.
-bool IsZeroedStart(const CalcEngine& engine) {
-    EngineFields cleared(engine);
-    cleared.registers = {};
-    cleared.registers[TaxRateRegister] = engine.taxRate;
-    cleared.words = {0, 0, 0, 0, 0, static_cast<std::uint32_t>(engine.taxRounding)};
-    return EngineFields(engine) == cleared;
 }
 
 void CheckEngineShape(const CalcEngine& e) {
@@ -89,57 +141,38 @@ void CheckEngineShape(const CalcEngine& e) {
     }
 }
 
+// One command with what every command keeps: states within their enumerations, registers
+// held or error values, the tax settings, the clipboard unless it copies.
+void CheckedCommand(CalcEngine& engine, MemoryClipboard& clipboard, std::int32_t character) {
+    const DecimalValue rate = engine.taxRate;
+    const TaxRounding rounding = engine.taxRounding;
+    const std::optional<std::string> textBefore = clipboard.text;
+    const std::int32_t result = engine.HandleCommand(character);
+    FUZZ_REQUIRE(result == 0 || result == 1);
+    CheckEngineShape(engine);
+    // The tax settings are read once, when the engine is made.
+    FUZZ_REQUIRE(SameRecord(engine.taxRate, rate) && engine.taxRounding == rounding);
+    FUZZ_REQUIRE(character == 'S' || character == 's' || clipboard.text == textBefore);
+}
+
 }  // namespace
 
 void RecordFailuresInto(std::string* log) {
     failureLog = log;
 }
 
-void Fail(const char* property, const char* file, int line) {
-    if (failureLog == nullptr) {
-        std::fprintf(stderr, "%s:%d: property broken: %s\n", file, line, property);
-        std::abort();
-    }
-    *failureLog += std::string("\n  ") + file + ":" + std::to_string(line) + ": " + property;
-}
-
-bool SameRecord(const DecimalValue& a, const DecimalValue& b) {
-    return a.integerPart == b.integerPart && a.numerator == b.numerator &&
-           a.denominator == b.denominator && a.negative == b.negative && a.errorCode == b.errorCode;
-}
-
-bool IsHeld(const DecimalValue& value, int maxPlaces) {
-    const int places = DecimalExponent(value.denominator);
-    return value.integerPart >= 0 && value.integerPart <= MaxIntegerPart && value.numerator >= 0 &&
-           value.numerator < value.denominator && PowerOfTen(places) == value.denominator &&
-           places <= maxPlaces;
-}
-
-bool IsSoundResult(const DecimalValue& value, int maxPlaces) {
-    if (value.errorCode != DecimalError::None) {
-        return SameRecord(value, DecimalValue(DecimalError::DivideByZero)) ||
-               SameRecord(value, DecimalValue(DecimalError::Overflow));
-    }
-    return IsHeld(value, maxPlaces) && value.negative <= 1;
-}
-
-std::string FormattedText(const DecimalValue& value, bool grouping) {
-    const std::string shown = FormatInto(value, FormatBufferSize, grouping).value_or("");
-    FUZZ_REQUIRE(shown.find_first_of("0123456789") != std::string::npos &&
-                 shown.find_first_not_of("-0123456789,.") == std::string::npos);
-    return shown;
-}
-
 void CheckParse(Input input) {
     // An exactly sized copy, so that a read past the end of the text is caught.
     const std::vector<char> bytes(input.begin(), input.end());
     const std::string_view whole(bytes.data(), bytes.size());
-    const DecimalValue value = Parsed(whole);
+    DecimalValue value;
+    value.Parse(whole);
     FUZZ_REQUIRE(value.errorCode == DecimalError::None && IsSoundResult(value));
     // What the display shows pastes back unchanged; only "-0" pastes as 0.
     const bool minusZero = value.IsZero() && value.negative != 0;
     for (bool grouping : {true, false}) {
-        const DecimalValue back = Parsed(FormattedText(value, grouping));
+        DecimalValue back;
+        back.Parse(FormattedText(value, grouping));
         FUZZ_REQUIRE(SameRecord(back, minusZero ? DecimalValue() : value));
     }
 }
@@ -150,7 +183,6 @@ void CheckFormat(Input input) {
     const bool grouping = (reader.TakeByte() & 1) != 0;
     const auto smallerSize = static_cast<std::size_t>(reader.TakeByte() % FormatBufferSize);
     const std::string full = FormattedText(value, grouping);
-    FUZZ_REQUIRE((full[0] == '-') == (value.negative != 0));
     // A smaller buffer gets as much as fits, terminated; none at all without room.
     FUZZ_REQUIRE(smallerSize == 0 ||
                  FormatInto(value, smallerSize, grouping) == full.substr(0, smallerSize - 1));
@@ -165,18 +197,13 @@ void CheckArithmetic(Input input) {
     // Whatever the records, no wrapped value passes as a result; a raw record's places (up to
     // eighteen) may pass into a sum or difference, which is still exact.
     for (const DecimalValue& result : results) {
-        FUZZ_REQUIRE(IsSoundResult(result, held ? MaxFractionDigits : MaxExactDigits));
+        FUZZ_REQUIRE(IsSoundResult(result, held ? MaxHeldPlaces : MaxExactDigits));
         FormattedText(result, true);
     }
-    // Digit entry: sign and error are the caller's, a refusal changes nothing, what the
-    // engine holds stays holdable.
+    // Digit entry keeps what the engine holds holdable.
     const std::uint8_t key = reader.TakeByte();
     for (DecimalValue value : {a, b}) {
-        const DecimalValue before = value;
-        const bool taken = value.AppendDigit(static_cast<char>('0' + key % 10), (key & 0x10) != 0,
-                                             (key & 0x20) != 0);
-        FUZZ_REQUIRE(value.negative == before.negative && value.errorCode == before.errorCode);
-        FUZZ_REQUIRE(taken || SameRecord(value, before));
+        value.AppendDigit(static_cast<char>('0' + key % 10), (key & 0x10) != 0, (key & 0x20) != 0);
         FUZZ_REQUIRE(!held || IsHeld(value));
         FormattedText(value, false);
     }
@@ -187,22 +214,6 @@ void CheckArithmetic(Input input) {
     FUZZ_REQUIRE(SameRecord(results[0], b.Add(a)) && SameRecord(results[2], b.Multiply(a)));
     const DecimalValue minusB(b.integerPart, b.numerator, b.denominator, b.negative != 0 ? 0 : 1);
     FUZZ_REQUIRE(SameRecord(results[1], a.Add(minusB)));
-}
-
-std::int32_t CheckedCommand(CalcEngine& engine, MemoryClipboard& clipboard,
-                            std::int32_t character) {
-    const EngineFields before(engine);
-    const std::optional<std::string> textBefore = clipboard.text;
-    const std::int32_t result = engine.HandleCommand(character);
-    FUZZ_REQUIRE(result == 0 || result == 1);
-    CheckEngineShape(engine);
-    const EngineFields after(engine);
-    // The tax settings are read once, when the engine is made.
-    FUZZ_REQUIRE(SameRecord(after.registers[TaxRateRegister], before.registers[TaxRateRegister]));
-    FUZZ_REQUIRE(after.words[RoundingWord] == before.words[RoundingWord]);
-    FUZZ_REQUIRE(character == 'S' || character == 's' || clipboard.text == textBefore);
-    FUZZ_REQUIRE(!IsAllClear(character) || (result == 1 && IsZeroedStart(engine)));
-    return result;
 }
 
 void CheckEngineCommands(Input input) {
@@ -232,7 +243,12 @@ void CheckEngineCommands(Input input) {
 
     CalcEngine engine(machine.Get());
     CheckEngineShape(engine);
-    FUZZ_REQUIRE(IsZeroedStart(engine));
+    // Every register but the tax rate a plain zero, every state word but the rounding zero.
+    EngineFields zeroed(engine);
+    zeroed.registers = {};
+    zeroed.registers[TaxRateRegister] = engine.taxRate;
+    zeroed.words = {0, 0, 0, 0, 0, static_cast<std::uint32_t>(engine.taxRounding)};
+    FUZZ_REQUIRE(EngineFields(engine) == zeroed);
     // A rate other than the date's comes from a rate file that holds the text its count (1 to
     // 9) announces, read as strtol reads it; a rule other than truncation from 1 "U" or 1 "F".
     const auto count = rateFile.empty() ? 0 : static_cast<std::int8_t>(rateFile[0]);
@@ -263,7 +279,6 @@ void CheckEngineCommands(Input input) {
             CheckedCommand(engine, machine.clipboard, reader.Take<std::uint16_t>());
         }
     }
-    CheckedCommand(engine, machine.clipboard, 'A');  // however it ended, AC starts afresh
 }
 
 }  // namespace fuzzcheck
