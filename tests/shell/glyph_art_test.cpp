@@ -61,9 +61,8 @@ TEST(GlyphArt, DrawsTheCommittedBitmapsAt96Dpi) {
         EXPECT_EQ(differs, drawn.pixels.end())
             << name << " differs at x " << at % drawn.width << ", y " << at / drawn.width;
     }
-    for (const GlyphArt& none : {RenderGlyph('x', 96), RenderGlyph('0', -96), RenderBodyTile(0)}) {
+    for (const GlyphArt& none : {RenderGlyph('x', 96), RenderGlyph('0', -96), RenderBodyTile(0)})
         EXPECT_EQ(none.width + none.height + int(none.pixels.size()), 0);
-    }
 }
 
 // Bitmap sizes follow value * dpi / 96 rounded half away from zero (61.5 gives 62).

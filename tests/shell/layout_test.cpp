@@ -45,9 +45,8 @@ TEST(Placement, TopRightOfTheWorkAreaAndBackInsideWhenLeftOutside) {
         {{980, 40, 1280, 490}, std::nullopt},          {{0, 574, 300, 1024}, std::nullopt},
         {{1000, 0, 1300, 450}, ScreenPoint{980, 40}},  {{-20, 600, 280, 1050}, ScreenPoint{0, 574}},
         {{2000, 30, 2300, 480}, ScreenPoint{980, 40}}, {{100, 0, 1400, 1100}, ScreenPoint{0, 40}}};
-    for (const auto& [window, moved] : moves) {
+    for (const auto& [window, moved] : moves)
         EXPECT_EQ(BackInside(belowTaskbar, window), moved) << window.left << "," << window.top;
-    }
 }
 
 // Rounded as MulDiv rounds; each key a whole pitch from the last, so they never drift apart.
