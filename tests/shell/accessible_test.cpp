@@ -6,17 +6,14 @@ namespace {
 
 using AccessibleTest = CalcWindowTest;
 
-VARIANT Child(LONG id) {
-    VARIANT child{};
-    child.vt = VT_I4;
-    child.lVal = id;
-    return child;
-}
-
 // A client may keep its reference after the window or the application has gone; every call
 // then fails cleanly instead of reaching either. All calls open alike: one getter stands for
 // them, with the calls that name a child on their own.
 TEST_F(AccessibleTest, CallsFailOnceTheWindowOrTheApplicationIsGone) {
+    VARIANT display{}, key{};
+    display.vt = key.vt = VT_I4;
+    display.lVal = DisplayChildId;
+    key.lVal = FirstKeyChildId;
     for (const bool windowGoes : {true, false}) {
         SCOPED_TRACE(windowGoes ? "window destroyed" : "application detached and gone");
         IAccessible* object = nullptr;
@@ -35,10 +32,9 @@ TEST_F(AccessibleTest, CallsFailOnceTheWindowOrTheApplicationIsGone) {
         }
         BSTR text = nullptr;
         LONG left = 0;
-        EXPECT_EQ(object->get_accValue(Child(DisplayChildId), &text), RPC_E_DISCONNECTED);
-        EXPECT_EQ(object->accLocation(&left, &left, &left, &left, Child(FirstKeyChildId)),
-                  RPC_E_DISCONNECTED);
-        EXPECT_EQ(object->accDoDefaultAction(Child(FirstKeyChildId)), RPC_E_DISCONNECTED);
+        EXPECT_EQ(object->get_accValue(display, &text), RPC_E_DISCONNECTED);
+        EXPECT_EQ(object->accLocation(&left, &left, &left, &left, key), RPC_E_DISCONNECTED);
+        EXPECT_EQ(object->accDoDefaultAction(key), RPC_E_DISCONNECTED);
         EXPECT_EQ(text, nullptr);
         object->Release();
         TearDown();

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 #include "shell/key_input.h"
@@ -26,11 +27,8 @@ TEST(KeyboardInput, KeyDownAndUpToWhatTheyDo) {
     constexpr std::uint32_t Ext = ExtendedKeyBit, Rep = KeyWasDownBit, Apps = 0x5D;
     constexpr KeyModifiers No{}, Ctrl{true, false, false}, Shift{false, true, false},
         Alt{false, false, true}, AltGr{true, false, true};
-    struct Row {
-        std::uint32_t key, flags;
-        KeyModifiers held;
-        KeyResult down, up;
-    };
+    // Key, lParam flags, modifiers held, what its key-down and its key-up do.
+    using Row = std::tuple<std::uint32_t, std::uint32_t, KeyModifiers, KeyResult, KeyResult>;
     // clang-format off
     const Row rows[] = {
         // The keypad with NumLock off: typed at key-down, also when repeated.
@@ -55,11 +53,12 @@ TEST(KeyboardInput, KeyDownAndUpToWhatTheyDo) {
     };
     // clang-format on
     for (const Row& row : rows) {
+        const auto& [key, flags, held, down, up] = row;
         SCOPED_TRACE(testing::Message() << "row " << &row - rows);
         KeyboardInput input;
-        EXPECT_EQ(input.KeyDown(row.key, row.flags | 1, row.held), row.down);
-        EXPECT_EQ(input.KeyUp(row.key), row.up);
-        EXPECT_EQ(input.KeyUp(row.key), Nothing);
+        EXPECT_EQ(input.KeyDown(key, flags | 1, held), down);
+        EXPECT_EQ(input.KeyUp(key), up);
+        EXPECT_EQ(input.KeyUp(key), Nothing);
     }
 }
 
@@ -86,17 +85,15 @@ TEST(FoldPastedText, JapaneseNumbersBecomeAsciiNumberText) {
         {u"（１，２３４）", "-1,234"}, {u"－５００", "-500"}, {u"−500", "-500"}, {u"＋５", "+5"},
         {u"\u00A0\u3000￥ 1,234 円\t\r\n", "1,234"}, {u"(￥1,234)", "-1,234"},
         {u"￥(1,234)", "-1,234"}, {u"-￥1,234", "-1,234"}, {u"△-5", "--5"}, {u"￥￥5", "?5"},
-        {u"1,234", "1,234"}, {u"12abc", "12abc"}, {u"abc", "abc"}, {u"1.2.3", "1.2.3"},
-        {u"1234567890123", "1234567890123"},
+        {u"12abc", "12abc"}, {u"1.2.3", "1.2.3"}, {u"1234567890123", "1234567890123"},
         {u"1234567890123456789012345", "1234567890123456789"},
         {u"(", "("}, {u"(5", "(5"}, {u"()", "-"}, {u"△", "-"}, {u"1234 税込", "1234 ??"}, {u"", ""},
         {surrogates[0], "?12"}, {surrogates[1], "12?"}, {surrogates[2], "1??2"},
         {longDigits, "1111111111111111111"}, {longBlanks, "1234"},
     };
     // clang-format on
-    for (std::size_t row = 0; row < std::size(rows); ++row) {
+    for (std::size_t row = 0; row < std::size(rows); ++row)
         EXPECT_EQ(Fold(rows[row].first), rows[row].second) << "row " << row;
-    }
     char room[1] = {'x'};
     EXPECT_EQ(FoldPastedText(u"5", room), 0u);
     EXPECT_EQ(room[0], '\0');

@@ -24,15 +24,6 @@ inline constexpr COLORREF White = RGB(255, 255, 255);
 inline constexpr COLORREF Teal = RGB(0, 128, 128);
 inline constexpr COLORREF Violet = RGB(128, 0, 255);
 
-// Pixels in the area of the colour, or with other set, of any other.
-inline int CountPixels(HDC dc, const RECT& area, COLORREF colour, bool other = false) {
-    int count = 0;
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
-            count += (GetPixel(dc, x, y) == colour) != other ? 1 : 0;
-    return count;
-}
-
 // Every object the skin made, the key fonts last.
 inline std::vector<HGDIOBJ> SkinObjects(const CalcApp& app) {
     std::vector<HGDIOBJ> objects{app.minusGlyph.Get(),     app.pointGlyph.Get(),
@@ -51,8 +42,13 @@ class Canvas {
         : info_{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}} {}
     HDC Dc() const { return dc_.Get(); }
     COLORREF At(int x, int y) const { return GetPixel(dc_.Get(), x, y); }
+    // Pixels in the area of the colour, or with other set, of any other.
     int Count(const RECT& area, COLORREF colour, bool other = false) const {
-        return CountPixels(dc_.Get(), area, colour, other);
+        int count = 0;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                count += (At(x, y) == colour) != other ? 1 : 0;
+        return count;
     }
 
   private:
