@@ -12,6 +12,8 @@
 #include <string_view>
 #include <utility>
 
+#include "shell/display_layout.h"
+
 const std::array<SkinColour, 16> SkinPalette = {{
     // White to teal: the shades a glyph edge may take (see glyphs.py for why these).
     {255, 255, 255}, {240, 248, 248}, {192, 224, 224}, {128, 224, 224}, {128, 192, 192},
@@ -28,7 +30,6 @@ constexpr std::uint8_t WhiteIndex = 0;
 constexpr std::uint8_t TealIndex = 6;
 constexpr std::uint8_t SilverIndex = 7;
 
-constexpr int BaseDpi = 96;
 constexpr int MaxDpi = 16 * BaseDpi;
 constexpr std::size_t MaxSide = 64 * MaxDpi / BaseDpi;  // beyond any glyph or tile
 
@@ -188,11 +189,6 @@ Shapes ShapesFor(const GlyphDesign& design, double cell) {
         shapes.Add(Shear(Inset(wedge, Gap / 2), 0));
     }
     return shapes;
-}
-
-// value * dpi / 96, rounded half away from zero, for the positive lengths of the skin.
-int Scaled(int value, int dpi) {
-    return static_cast<int>((std::int64_t{value} * dpi * 2 + BaseDpi) / (2 * BaseDpi));
 }
 
 // An edge from start, run across and rise down: a sample (x, y) is on the shape's side when

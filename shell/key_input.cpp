@@ -2,13 +2,17 @@
 
 namespace {
 
-// With NumLock off the keypad sends the editing keys without the extended flag; its keys
-// 0 to 9 and "." in that order.
-constexpr std::array<std::uint32_t, 11> KeypadKeys = {
-    VirtualKey::Insert, VirtualKey::End,   VirtualKey::Down,  VirtualKey::Next,
-    VirtualKey::Left,   VirtualKey::Clear, VirtualKey::Right, VirtualKey::Home,
-    VirtualKey::Up,     VirtualKey::Prior, VirtualKey::Delete};
-constexpr char KeypadCharacters[] = "0123456789.";
+struct KeypadKey {
+    std::uint32_t virtualKey;
+    char character;
+};
+
+// With NumLock off the keypad sends the editing keys without the extended flag.
+constexpr KeypadKey KeypadKeys[] = {
+    {VirtualKey::Insert, '0'}, {VirtualKey::End, '1'},   {VirtualKey::Down, '2'},
+    {VirtualKey::Next, '3'},   {VirtualKey::Left, '4'},  {VirtualKey::Clear, '5'},
+    {VirtualKey::Right, '6'},  {VirtualKey::Home, '7'},  {VirtualKey::Up, '8'},
+    {VirtualKey::Prior, '9'},  {VirtualKey::Delete, '.'}};
 
 // The character of a keypad key pressed with NumLock off, or 0. Ctrl and Alt make it a
 // shortcut or an Alt+number code; Shift+Insert stays the paste shortcut.
@@ -17,9 +21,9 @@ char KeypadCharacter(std::uint32_t virtualKey, std::uint32_t keyData, KeyModifie
         (held.shift && virtualKey == VirtualKey::Insert)) {
         return 0;
     }
-    for (std::size_t index = 0; index < KeypadKeys.size(); ++index) {
-        if (KeypadKeys[index] == virtualKey) {
-            return KeypadCharacters[index];
+    for (const KeypadKey& key : KeypadKeys) {
+        if (key.virtualKey == virtualKey) {
+            return key.character;
         }
     }
     return 0;

@@ -59,22 +59,21 @@ std::size_t FoldPastedText(std::u16string_view text, std::span<char> ascii) {
     // Peel the marks around the number in any order, each kind once: "(￥1,234)" and
     // "￥(1,234)" both give -1234.
     bool negative = false, yen = false, en = false;
-    for (;;) {
-        if (!text.empty() && IsBlank(text.front())) {
+    while (!text.empty()) {
+        if (IsBlank(text.front())) {
             text.remove_prefix(1);
-        } else if (!text.empty() && IsBlank(text.back())) {
+        } else if (IsBlank(text.back())) {
             text.remove_suffix(1);
-        } else if (!yen && !text.empty() && IsYen(text.front())) {
+        } else if (!yen && IsYen(text.front())) {
             yen = true;
             text.remove_prefix(1);
-        } else if (!en && !text.empty() && text.back() == u'\u5186') {
+        } else if (!en && text.back() == u'\u5186') {
             en = true;
             text.remove_suffix(1);
-        } else if (!negative && !text.empty() && IsNegativeMark(text.front())) {
+        } else if (!negative && IsNegativeMark(text.front())) {
             negative = true;
             text.remove_prefix(1);
-        } else if (!negative && !text.empty() && IsOpening(text.front()) &&
-                   IsClosing(text.back())) {
+        } else if (!negative && IsOpening(text.front()) && IsClosing(text.back())) {
             negative = true;
             text.remove_prefix(1);
             text.remove_suffix(1);

@@ -131,6 +131,19 @@ bool QueryFolder(HKEY key, char* buffer, std::size_t size, bool programFolder) {
     return true;
 }
 
+// A private, zero-filled block of count UTF-16 units and a terminator, filled by fill; empty
+// when it cannot be had.
+template <typename Fill>
+GlobalBlock PrivateUnits(std::size_t count, Fill fill) {
+    GlobalBlock copy(GlobalAlloc(PrivateBlockFlags, (count + 1) * sizeof(wchar_t)));
+    BlockLock target(copy.Get());
+    if (target.Bytes() == nullptr) {
+        return GlobalBlock();
+    }
+    fill(reinterpret_cast<wchar_t*>(target.Bytes()));
+    return copy;
+}
+
 // A private copy of the open clipboard's text as terminated UTF-16, empty when it holds no
 // text: the Unicode text, else the ANSI text converted.
 GlobalBlock CopyClipboardText() {
@@ -140,15 +153,10 @@ GlobalBlock CopyClipboardText() {
             return GlobalBlock();
         }
         // Another program's block need not hold a terminator: never read past its size.
-        const std::size_t units = GlobalSize(shared) / sizeof(wchar_t);
-        const std::size_t length = wcsnlen(reinterpret_cast<const wchar_t*>(source.Bytes()), units);
-        GlobalBlock copy(GlobalAlloc(PrivateBlockFlags, (length + 1) * sizeof(wchar_t)));
-        BlockLock target(copy.Get());
-        if (target.Bytes() == nullptr) {
-            return GlobalBlock();
-        }
-        std::memcpy(target.Bytes(), source.Bytes(), length * sizeof(wchar_t));
-        return copy;
+        const auto* text = reinterpret_cast<const wchar_t*>(source.Bytes());
+        const std::size_t length = wcsnlen(text, GlobalSize(shared) / sizeof(wchar_t));
+        return PrivateUnits(
+            length, [&](wchar_t* units) { std::memcpy(units, text, length * sizeof(wchar_t)); });
     }
     HANDLE shared = GetClipboardData(CF_TEXT);
     if (shared == nullptr) {
@@ -161,15 +169,9 @@ GlobalBlock CopyClipboardText() {
     const int length = static_cast<int>(std::min<std::size_t>(
         strnlen(source.Bytes(), GlobalSize(shared)), std::numeric_limits<int>::max()));
     const int units = MultiByteToWideChar(CP_ACP, 0, source.Bytes(), length, nullptr, 0);
-    GlobalBlock copy(
-        GlobalAlloc(PrivateBlockFlags, (static_cast<std::size_t>(units) + 1) * sizeof(wchar_t)));
-    BlockLock target(copy.Get());
-    if (target.Bytes() == nullptr) {
-        return GlobalBlock();
-    }
-    MultiByteToWideChar(CP_ACP, 0, source.Bytes(), length,
-                        reinterpret_cast<wchar_t*>(target.Bytes()), units);
-    return copy;
+    return PrivateUnits(static_cast<std::size_t>(units), [&](wchar_t* target) {
+        MultiByteToWideChar(CP_ACP, 0, source.Bytes(), length, target, units);
+    });
 }
 
 }  // namespace
