@@ -128,9 +128,11 @@ class Scaled(unittest.TestCase):
                     continue
                 self.assertLessEqual(abs(self.digits_height() - at_96 * dpi // 96), 2)
                 left, top = SCREEN_WIDTH - 400, 100
-                subprocess.run([session.wine, options.dpi_change, "96", str(left), str(top),
-                                str(left + WINDOW_WIDTH), str(top + WINDOW_HEIGHT)],
-                               env=session.env, check=True, timeout=60)
+                sent = subprocess.run([session.wine, options.dpi_change, "96", str(left),
+                                       str(top), str(left + WINDOW_WIDTH),
+                                       str(top + WINDOW_HEIGHT)],
+                                      env=session.env, capture_output=True, text=True, timeout=60)
+                self.assertEqual(sent.returncode, 0, sent.stderr)
                 moved = (left, top, WINDOW_WIDTH, WINDOW_HEIGHT)
                 self.assertTrue(wait_for(lambda: session.geometry(session.window) == moved, 10))
                 session.origin, session.dpi = (left, top), 96
