@@ -1,7 +1,8 @@
 // Tells the running calculator that its monitor's scale changed, as Windows does when the
-// window moves to a monitor of another scale: WM_DPICHANGED with a suggested rectangle,
-// written into the calculator's own memory, where the pointer means something. The memory
-// is left to the calculator's lifetime: nothing tells when it has been read.
+// window moves to a monitor of another scale: WM_DPICHANGED with a suggested rectangle in a
+// section mapped into the calculator, where the pointer means something (Wine would write its
+// memory through ptrace, which a machine may refuse). The view is left to the calculator's
+// lifetime: nothing tells when it has been read.
 //
 //     dpi_change.exe DPI LEFT TOP RIGHT BOTTOM
 
@@ -9,54 +10,59 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
+using MapViewOfFile3Function = void*(WINAPI*)(HANDLE, HANDLE, void*, ULONG64, SIZE_T, ULONG, ULONG,
+                                              void*, ULONG);
+
 // The step that failed, or nullptr once the message is posted. One run on a fresh machine
-// failed here once, unseen where; so a failed try says which step it was and starts afresh.
-const char* TryPost(int dpi, const RECT& suggested, DWORD& error) {
+// failed once, unseen where; so a failed try says which step it was and starts afresh. The
+// handles close when this helper ends.
+const char* TryPost(MapViewOfFile3Function map_view_into, int dpi, const RECT& suggested) {
     HWND window = FindWindowA("KARVOLD", "Karvold");
     DWORD id = 0;
-    HANDLE process = window != nullptr && GetWindowThreadProcessId(window, &id) != 0
-                         ? OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, id)
-                         : nullptr;
-    void* remote = process != nullptr ? VirtualAllocEx(process, nullptr, sizeof(suggested),
-                                                       MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)
-                                      : nullptr;
-    const char* failed =
-        remote == nullptr ? "finding the window, opening its process or VirtualAllocEx"
-        : WriteProcessMemory(process, remote, &suggested, sizeof(suggested), nullptr) == FALSE
-            ? "WriteProcessMemory"
-        : PostMessageA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                       reinterpret_cast<LPARAM>(remote)) == FALSE
-            ? "PostMessage"
-            : nullptr;
-    error = GetLastError();
-    if (failed != nullptr && remote != nullptr) {
-        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    if (GetWindowThreadProcessId(window, &id) == 0) {
+        return "FindWindow";
     }
-    if (process != nullptr) {
-        CloseHandle(process);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION, FALSE, id);
+    HANDLE section = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                        sizeof(suggested), nullptr);
+    void* local = section != nullptr ? MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0) : nullptr;
+    if (process == nullptr || local == nullptr) {
+        return "OpenProcess or making the section";
     }
-    return failed;
+    std::memcpy(local, &suggested, sizeof(suggested));
+    UnmapViewOfFile(local);
+    void* remote = map_view_into(section, process, nullptr, 0, 0, 0, PAGE_READONLY, nullptr, 0);
+    if (remote == nullptr) {
+        return "MapViewOfFile3";
+    }
+    return PostMessageA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                        reinterpret_cast<LPARAM>(remote)) == FALSE
+               ? "PostMessage"
+               : nullptr;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 6) {
+    // Windows 10 1803 and later, and in no import library at hand.
+    const auto map_view_into = reinterpret_cast<MapViewOfFile3Function>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernelbase.dll"), "MapViewOfFile3")));
+    if (argc != 6 || map_view_into == nullptr) {
         return 2;
     }
     const int dpi = std::atoi(argv[1]);
     const RECT suggested{std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
                          std::atoi(argv[5])};
-    DWORD error = 0;
     for (int attempt = 1; attempt <= 20; ++attempt, Sleep(250)) {
-        const char* failed = TryPost(dpi, suggested, error);
+        const char* failed = TryPost(map_view_into, dpi, suggested);
         if (failed == nullptr) {
             return 0;
         }
-        std::fprintf(stderr, "dpi_change: %s failed (error %lu)\n", failed, error);
+        std::fprintf(stderr, "dpi_change: %s failed (error %lu)\n", failed, GetLastError());
     }
     return 1;
 }

@@ -128,9 +128,8 @@ class Scaled(unittest.TestCase):
                     continue
                 self.assertLessEqual(abs(self.digits_height() - at_96 * dpi // 96), 2)
                 left, top = SCREEN_WIDTH - 400, 100
-                sent = subprocess.run([session.wine, options.dpi_change, "96", str(left),
-                                       str(top), str(left + WINDOW_WIDTH),
-                                       str(top + WINDOW_HEIGHT)],
+                rect = (left, top, left + WINDOW_WIDTH, top + WINDOW_HEIGHT)
+                sent = subprocess.run([session.wine, options.dpi_change, "96", *map(str, rect)],
                                       env=session.env, capture_output=True, text=True, timeout=60)
                 self.assertEqual(sent.returncode, 0, sent.stderr)
                 moved = (left, top, WINDOW_WIDTH, WINDOW_HEIGHT)
