@@ -20,21 +20,16 @@ using MapViewOfFile3Function = void*(WINAPI*)(HANDLE, HANDLE, void*, ULONG64, SI
 // The step that failed, or nullptr once the message is posted. One run on a fresh machine
 // failed once, unseen where; so a failed try says which step it was and starts afresh. The
 // handles close when this helper ends.
-const char* TryPost(MapViewOfFile3Function map_view_into, int dpi, const RECT& suggested) {
+const char* TryPost(MapViewOfFile3Function map_view_into, HANDLE section, int dpi) {
     HWND window = FindWindowA("KARVOLD", "Karvold");
     DWORD id = 0;
     if (GetWindowThreadProcessId(window, &id) == 0) {
         return "FindWindow";
     }
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION, FALSE, id);
-    HANDLE section = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                        sizeof(suggested), nullptr);
-    void* local = section != nullptr ? MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0) : nullptr;
-    if (process == nullptr || local == nullptr) {
-        return "OpenProcess or making the section";
+    if (process == nullptr) {
+        return "OpenProcess";
     }
-    std::memcpy(local, &suggested, sizeof(suggested));
-    UnmapViewOfFile(local);
     void* remote = map_view_into(section, process, nullptr, 0, 0, 0, PAGE_READONLY, nullptr, 0);
     if (remote == nullptr) {
         return "MapViewOfFile3";
@@ -57,8 +52,17 @@ int main(int argc, char** argv) {
     const int dpi = std::atoi(argv[1]);
     const RECT suggested{std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
                          std::atoi(argv[5])};
+    HANDLE section = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                        sizeof(suggested), nullptr);
+    void* local = section != nullptr ? MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0) : nullptr;
+    if (local == nullptr) {
+        std::fprintf(stderr, "dpi_change: no section (error %lu)\n", GetLastError());
+        return 1;
+    }
+    std::memcpy(local, &suggested, sizeof(suggested));
+    UnmapViewOfFile(local);
     for (int attempt = 1; attempt <= 20; ++attempt, Sleep(250)) {
-        const char* failed = TryPost(map_view_into, dpi, suggested);
+        const char* failed = TryPost(map_view_into, section, dpi);
         if (failed == nullptr) {
             return 0;
         }
